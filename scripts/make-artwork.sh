@@ -1,0 +1,30 @@
+#!/bin/sh
+# Makes the raster artwork of Velmora (tile pictures and the animated banner) with ImageMagick.
+# The results are committed under assets/; run again after changing this script.
+set -eu
+cd "$(dirname "$0")/../assets"
+FONT=DejaVu-Sans-Bold
+
+tile() { # name, top colour, bottom colour, glyph
+  convert -size 227x256 "gradient:$2-$3" \
+    \( -size 227x256 xc:none -fill 'rgba(255,255,255,0.18)' -draw 'circle 180,60 240,60' \
+       -draw 'circle 40,220 110,220' \) -composite \
+    -font "$FONT" -pointsize 120 -fill 'rgba(255,255,255,0.92)' -gravity center -annotate +0-10 "$4" \
+    -attenuate 0.25 +noise Gaussian -blur 0x0.6 \
+    -quality 90 "tile_$1.jpg"
+}
+tile clienti '#1d3f8f' '#0b1840' 'C'
+tile prodotti '#7a1c1c' '#330808' 'P'
+tile crea '#1f6e4a' '#08301d' '+'
+tile forniture '#8a6212' '#3a2605' '€'
+
+# Banner: a light running along a navy bar, 9 frames of 50 ms, endless loop.
+frames=""
+for i in 0 1 2 3 4 5 6 7 8; do
+  x=$((i * 50))
+  convert -size 451x10 xc:'#000080' -fill '#c0c0ff' -draw "rectangle $x,2 $((x + 40)),7" \
+    -fill '#ffffff' -draw "rectangle $((x + 15)),3 $((x + 25)),6" "frame$i.gif"
+  frames="$frames frame$i.gif"
+done
+convert -delay 5 -loop 0 $frames banner.gif
+rm -f $frames

@@ -1,0 +1,43 @@
+#include <filesystem>
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/application.h"
+#include "app/screenset.h"
+#include "app/tfrmpassword.h"
+#include "common/qtservices.h"
+
+int main(int argc, char **argv)
+{
+    VelmoraApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+
+    // Standard buttons and dialogs in Italian, whatever the system language.
+    QTranslator qtItalian;
+    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtItalian);
+
+    velmora::QtMessageService messages;
+    velmora::QtShellService shell;
+    velmora::QtDialogService dialogs;
+    velmora::SystemClock clock;
+    velmora::Services services;
+    services.messages = &messages;
+    services.shell = &shell;
+    services.dialogs = &dialogs;
+    services.clock = &clock;
+    // Every data file lives beside the executable.
+    services.folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+    app.setMessages(&messages);
+
+    ScreenSet screens(services);
+    if (QWidget *login = screens.screen(QStringLiteral("TfrmPassword"))) {
+        login->show();
+        login->raise();
+        login->activateWindow();
+    }
+    return app.exec();
+}

@@ -1,0 +1,8 @@
+#include "clients/tfrmcercadestinatari.h"
+
+TfrmCercaDestinatari::TfrmCercaDestinatari(velmora::Services &services, QWidget *parent)
+    : QDialog(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("TfrmCercaDestinatari"));
+    setWindowTitle(QStringLiteral(" Ricerca clienti in archivio"));
+}

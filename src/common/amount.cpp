@@ -1,0 +1,137 @@
+#include "common/amount.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "common/text.h"
+
+namespace velmora {
+
+std::optional<long double> parseNumber(std::string_view text)
+{
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t'))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
+        --e;
+    const std::string_view t = text.substr(b, e - b);
+
+    std::string plain; // the same number with "." for the C-locale parser
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        plain.push_back(t[i++]);
+    std::size_t digits = 0;
+    bool separator = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            plain.push_back(c);
+            ++digits;
+        } else if (c == ',' && !separator) {
+            separator = true;
+            plain.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        plain.push_back('e');
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            plain.push_back(t[i++]);
+        std::size_t expDigits = 0;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            plain.push_back(t[i++]);
+            ++expDigits;
+        }
+        if (expDigits == 0 || expDigits > 4)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    if (plain.front() == '+')
+        plain.erase(0, 1);
+    long double value = 0;
+    const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string numberText(long double value)
+{
+    if (value == 0 || !std::isfinite(value))
+        return "0";
+    // 15 significant digits in scientific form, then laid out the short way.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    std::string s(buf, res.ptr);
+    bool negative = false;
+    if (!s.empty() && s.front() == '-') {
+        negative = true;
+        s.erase(0, 1);
+    }
+    const std::size_t ePos = s.find('e');
+    int exponent = std::atoi(s.c_str() + ePos + 1);
+    std::string digits;
+    for (std::size_t k = 0; k < ePos; ++k)
+        if (s[k] != '.')
+            digits.push_back(s[k]);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= 15 || exponent < -4) {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1)
+            out += "," + digits.substr(1);
+        out += "E" + std::to_string(exponent);
+        return out;
+    }
+    if (exponent < 0) {
+        out += "0," + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        return out;
+    }
+    const auto intLen = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= intLen) {
+        out += digits + std::string(intLen - digits.size(), '0');
+    } else {
+        out += digits.substr(0, intLen) + "," + digits.substr(intLen);
+    }
+    return out;
+}
+
+long double roundTo(long double value, int decimals)
+{
+    const long double scale = std::pow(10.0L, decimals);
+    return std::trunc(value * scale + 0.5L) / scale;
+}
+
+std::string roundedText(long double value, int decimals)
+{
+    return numberText(roundTo(value, decimals));
+}
+
+std::string normaliseAmount(std::string_view text)
+{
+    std::string t(text);
+    if (t.find(',') == std::string::npos)
+        t += ",00";
+    if (trimField(t).empty())
+        t = "0,00";
+    if (trimField(t) == ",")
+        t = "0,00";
+    if (!t.empty() && t.front() == ',')
+        t = "0" + trimField(t);
+    if (!t.empty() && t.back() == ',')
+        t = trimField(t) + "00";
+    if (t.size() >= 2 && t[t.size() - 2] == ',' && t.back() >= '0' && t.back() <= '9')
+        t = trimField(t) + "0";
+    return t;
+}
+
+} // namespace velmora

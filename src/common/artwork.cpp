@@ -1,0 +1,144 @@
+#include "common/artwork.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "common/widgets.h"
+
+namespace velmora::artwork {
+
+QPixmap backgroundTile()
+{
+    QPixmap tile(24, 24);
+    tile.fill(QColor(214, 222, 236));
+    QPainter p(&tile);
+    p.setPen(QColor(196, 206, 226));
+    p.drawLine(0, 23, 23, 0);
+    p.setPen(QColor(228, 234, 244));
+    p.drawLine(0, 11, 11, 0);
+    p.drawLine(12, 23, 23, 12);
+    return tile;
+}
+
+QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor &colour, int size)
+{
+    const int captionHeight = caption.isEmpty() ? 0 : 13;
+    QPixmap pm(size + 16, size + captionHeight);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF plate(8.5, 0.5, size - 1, size - 1);
+    QLinearGradient g(plate.topLeft(), plate.bottomLeft());
+    g.setColorAt(0, colour.lighter(150));
+    g.setColorAt(1, colour.darker(120));
+    p.setBrush(g);
+    p.setPen(QPen(colour.darker(160), 1));
+    p.drawRoundedRect(plate, size / 5.0, size / 5.0);
+    QFont f(QStringLiteral("Verdana"));
+    f.setBold(true);
+    f.setPixelSize(symbol.size() > 2 ? size / 4 : size / 2);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(plate, Qt::AlignCenter, symbol);
+    if (captionHeight) {
+        QFont c(QStringLiteral("Verdana"));
+        c.setPixelSize(10);
+        p.setFont(c);
+        p.setPen(QColor(40, 40, 60));
+        p.drawText(QRectF(0, size, pm.width(), captionHeight), Qt::AlignCenter, caption);
+    }
+    return pm;
+}
+
+QPixmap symbolIcon(const QString &symbol, const QColor &colour, int size)
+{
+    return commandIcon(symbol, QString(), colour, size);
+}
+
+QPixmap tilePicture(const QString &name)
+{
+    QImage image(QStringLiteral(":/assets/tile_%1.jpg").arg(name));
+    if (image.isNull()) {
+        image = QImage(227, 256, QImage::Format_RGB32);
+        image.fill(colours::navy);
+    }
+    return QPixmap::fromImage(image);
+}
+
+QPixmap titlePicture(const QString &caption, const QSize &size, const QColor &colour)
+{
+    QPixmap pm(size);
+    QPainter p(&pm);
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, colour.lighter(130));
+    g.setColorAt(1, colour);
+    p.fillRect(pm.rect(), g);
+    QFont f(QStringLiteral("Verdana"));
+    f.setBold(true);
+    f.setPixelSize(size.height() * 2 / 5);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(pm.rect(), Qt::AlignCenter, caption);
+    return pm;
+}
+
+QPixmap infoPicture(const QString &text, const QSize &size)
+{
+    QPixmap pm(size);
+    pm.fill(QColor(242, 244, 250));
+    QPainter p(&pm);
+    p.setPen(QColor(200, 205, 220));
+    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(11);
+    p.setFont(f);
+    p.setPen(QColor(40, 40, 70));
+    p.drawText(pm.rect().adjusted(8, 6, -8, -6), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text);
+    return pm;
+}
+
+QPixmap logo(const QSize &size, int style)
+{
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int h = size.height();
+    int x = 0;
+    if (style != 2) {
+        // The mark: a navy disc with a maroon "V".
+        p.setBrush(colours::navy);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(1, 1, h - 2, h - 2));
+        QPainterPath v;
+        v.moveTo(h * 0.28, h * 0.28);
+        v.lineTo(h * 0.5, h * 0.74);
+        v.lineTo(h * 0.72, h * 0.28);
+        p.setPen(QPen(QColor(230, 190, 90), h / 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(v);
+        x = h + 6;
+    }
+    if (style != 1) {
+        QFont f(QStringLiteral("Verdana"));
+        f.setBold(true);
+        f.setPixelSize(h * 11 / 20);
+        p.setFont(f);
+        p.setPen(colours::navy);
+        p.drawText(QRect(x, 0, size.width() - x, h), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Velmora"));
+    }
+    return pm;
+}
+
+QByteArray bannerGif()
+{
+    QFile f(QStringLiteral(":/RESNAME"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+} // namespace velmora::artwork

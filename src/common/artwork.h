@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QPixmap>
+#include <QString>
+
+// Velmora's own artwork: drawn here in code, or decoded from the JPEG and GIF files made by
+// scripts/make-artwork.sh and built into the program.
+namespace velmora::artwork {
+
+// The small bitmap tiled over the background of the working screens.
+QPixmap backgroundTile();
+
+// A command icon: a rounded plate with a symbol and the command's name under it.
+QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor &colour, int size = 48);
+
+// A plain symbol icon without caption (small icons of the dialogs).
+QPixmap symbolIcon(const QString &symbol, const QColor &colour, int size = 24);
+
+// The large picture of a start-screen tile ("clienti", "prodotti", "crea", "forniture").
+QPixmap tilePicture(const QString &name);
+
+// A title bar picture with a caption.
+QPixmap titlePicture(const QString &caption, const QSize &size, const QColor &colour);
+
+// An information picture: a few lines of text on a light plate.
+QPixmap infoPicture(const QString &text, const QSize &size);
+
+// The Velmora logo in a given size and style (0: mark and name, 1: mark only, 2: name only).
+QPixmap logo(const QSize &size, int style = 0);
+
+// The raw bytes of the animated banner resource "RESNAME".
+QByteArray bannerGif();
+
+} // namespace velmora::artwork

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Layout of a fixed-size record: a sequence of length-prefixed fields with no padding.
+namespace velmora {
+
+class RecordLayout
+{
+public:
+    RecordLayout(std::initializer_list<std::size_t> capacities);
+
+    std::size_t size() const { return m_size; }
+    std::size_t fieldCount() const { return m_capacities.size(); }
+    std::size_t capacity(std::size_t field) const { return m_capacities.at(field); }
+    std::size_t offset(std::size_t field) const { return m_offsets.at(field); }
+
+    // Builds a record: each value trimmed, cut to its capacity, zeros after it.
+    // Missing values are stored empty.
+    std::string encode(const std::vector<std::string> &values) const;
+
+    // Reads every field: the length byte clamped to the capacity, the value trimmed.
+    std::vector<std::string> decode(std::string_view record) const;
+
+    // Reads one field of a record.
+    std::string field(std::string_view record, std::size_t field) const;
+
+private:
+    std::vector<std::size_t> m_capacities;
+    std::vector<std::size_t> m_offsets;
+    std::size_t m_size = 0;
+};
+
+// Writes one field into a record buffer at offset, as every writer does.
+void putField(std::string &record, std::size_t offset, std::size_t capacity, std::string_view value);
+
+// Reads one field from a record buffer; tolerates a short buffer and a length byte above capacity.
+std::string getField(std::string_view record, std::size_t offset, std::size_t capacity);
+
+} // namespace velmora

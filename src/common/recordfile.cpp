@@ -1,0 +1,284 @@
+#include "common/recordfile.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
+
+// Closes a descriptor when it leaves scope.
+class Fd
+{
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    bool close()
+    {
+        if (m_fd < 0)
+            return true;
+        const int rc = ::close(m_fd);
+        m_fd = -1;
+        return rc == 0;
+    }
+    void reset() { close(); }
+
+private:
+    int m_fd;
+};
+
+bool writeAllAt(int fd, const char *data, std::size_t size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool readAllAt(int fd, char *data, std::size_t size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data, size, offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+std::optional<off_t> fileSize(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    return st.st_size;
+}
+
+int openExisting(const std::filesystem::path &path, int flags)
+{
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int openOrCreate(const std::filesystem::path &path)
+{
+    int fd = openExisting(path, O_RDWR);
+    if (fd < 0 && errno == ENOENT)
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kOwnerOnly);
+    return fd;
+}
+
+bool syncFolderOf(const std::filesystem::path &path)
+{
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = ".";
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return false;
+    // Some file systems (network mounts) cannot sync a folder; the rename itself is still atomic.
+    if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
+        return false;
+    return dir.close();
+}
+
+} // namespace
+
+RecordFile::RecordFile(std::filesystem::path path, std::size_t recordSize)
+    : m_path(std::move(path)), m_recordSize(recordSize)
+{
+}
+
+bool RecordFile::openForUse() const
+{
+    Fd fd(openOrCreate(m_path));
+    return fd.valid() && fd.close();
+}
+
+std::optional<std::size_t> RecordFile::count() const
+{
+    Fd fd(openOrCreate(m_path));
+    if (!fd.valid())
+        return std::nullopt;
+    const auto size = fileSize(fd.get());
+    if (!size || !fd.close())
+        return std::nullopt;
+    return static_cast<std::size_t>(*size) / m_recordSize;
+}
+
+bool RecordFile::read(std::size_t n, std::string &record) const
+{
+    Fd fd(openOrCreate(m_path));
+    if (!fd.valid() || n == 0)
+        return false;
+    const auto size = fileSize(fd.get());
+    if (!size || n > static_cast<std::size_t>(*size) / m_recordSize)
+        return false;
+    record.assign(m_recordSize, '\0');
+    if (!readAllAt(fd.get(), record.data(), m_recordSize, static_cast<off_t>((n - 1) * m_recordSize)))
+        return false;
+    return fd.close();
+}
+
+bool RecordFile::readAll(std::vector<std::string> &records) const
+{
+    records.clear();
+    Fd fd(openOrCreate(m_path));
+    if (!fd.valid())
+        return false;
+    const auto size = fileSize(fd.get());
+    if (!size)
+        return false;
+    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
+    std::string data(whole * m_recordSize, '\0');
+    if (!readAllAt(fd.get(), data.data(), data.size(), 0))
+        return false;
+    records.reserve(whole);
+    for (std::size_t i = 0; i < whole; ++i)
+        records.emplace_back(data, i * m_recordSize, m_recordSize);
+    return fd.close();
+}
+
+bool RecordFile::append(std::string_view record, std::size_t *number) const
+{
+    if (record.size() != m_recordSize)
+        return false;
+    Fd fd(openOrCreate(m_path));
+    if (!fd.valid())
+        return false;
+    const auto size = fileSize(fd.get());
+    if (!size)
+        return false;
+    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
+    // A trailing partial record is overwritten, so the new record lands on a record boundary.
+    if (!writeAllAt(fd.get(), record.data(), record.size(), static_cast<off_t>(whole * m_recordSize)))
+        return false;
+    if (::fsync(fd.get()) != 0 || !fd.close())
+        return false;
+    if (number)
+        *number = whole + 1;
+    return true;
+}
+
+bool RecordFile::overwrite(std::size_t n, std::string_view record) const
+{
+    if (record.size() != m_recordSize || n == 0)
+        return false;
+    Fd fd(openOrCreate(m_path));
+    if (!fd.valid())
+        return false;
+    const auto size = fileSize(fd.get());
+    if (!size || n > static_cast<std::size_t>(*size) / m_recordSize)
+        return false;
+    if (!writeAllAt(fd.get(), record.data(), record.size(), static_cast<off_t>((n - 1) * m_recordSize)))
+        return false;
+    return ::fsync(fd.get()) == 0 && fd.close();
+}
+
+bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesystem::path &tempPath) const
+{
+    Fd src(openExisting(m_path, O_RDWR));
+    if (!src.valid())
+        return false;
+    const auto size = fileSize(src.get());
+    if (!size)
+        return false;
+    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
+    std::string data(whole * m_recordSize, '\0');
+    if (!readAllAt(src.get(), data.data(), data.size(), 0))
+        return false;
+
+    std::string kept;
+    kept.reserve(data.size());
+    for (std::size_t i = 1; i <= whole; ++i)
+        if (std::to_string(i) != shownNumber)
+            kept.append(data, (i - 1) * m_recordSize, m_recordSize);
+
+    // Keep the archive's permissions on the file that replaces it.
+    struct stat st {};
+    const mode_t mode = ::fstat(src.get(), &st) == 0 ? (st.st_mode & 07777) : kOwnerOnly;
+
+    Fd tmp(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, kOwnerOnly));
+    if (!tmp.valid())
+        return false;
+    bool ok = writeAllAt(tmp.get(), kept.data(), kept.size(), 0) && ::fchmod(tmp.get(), mode) == 0 &&
+              ::fsync(tmp.get()) == 0;
+    ok = tmp.close() && ok;
+    ok = src.close() && ok;
+    if (ok)
+        ok = ::rename(tempPath.c_str(), m_path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    return syncFolderOf(m_path);
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path &path)
+{
+    Fd fd(openExisting(path, O_RDONLY));
+    if (!fd.valid())
+        return std::nullopt;
+    const auto size = fileSize(fd.get());
+    if (!size)
+        return std::nullopt;
+    std::string data(static_cast<std::size_t>(*size), '\0');
+    if (!readAllAt(fd.get(), data.data(), data.size(), 0) || !fd.close())
+        return std::nullopt;
+    return data;
+}
+
+bool writeWholeFileAtomic(const std::filesystem::path &path, std::string_view data)
+{
+    std::filesystem::path temp = path;
+    temp += ".new";
+    mode_t mode = kOwnerOnly;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kOwnerOnly));
+    if (!fd.valid())
+        return false;
+    bool ok = writeAllAt(fd.get(), data.data(), data.size(), 0) && ::fchmod(fd.get(), mode) == 0 &&
+              ::fsync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    if (ok)
+        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return syncFolderOf(path);
+}
+
+} // namespace velmora

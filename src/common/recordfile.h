@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A headerless file of fixed-size records. Every call opens the file, works and closes it
+// again, so nothing stays open between user actions. A trailing partial record is ignored.
+// Each call reports success or failure; the screen turns a failure into its file error message.
+namespace velmora {
+
+class RecordFile
+{
+public:
+    RecordFile(std::filesystem::path path, std::size_t recordSize);
+
+    const std::filesystem::path &path() const { return m_path; }
+    std::size_t recordSize() const { return m_recordSize; }
+
+    // Opens for use: a missing file is created empty (readable and writable by its owner only).
+    [[nodiscard]] bool openForUse() const;
+
+    // Number of whole records, after opening for use.
+    [[nodiscard]] std::optional<std::size_t> count() const;
+
+    // Reads record n (1-based) into record.
+    [[nodiscard]] bool read(std::size_t n, std::string &record) const;
+
+    // Reads every whole record in one pass, in file order.
+    [[nodiscard]] bool readAll(std::vector<std::string> &records) const;
+
+    // Appends a record, flushed to the device; number receives its record number.
+    [[nodiscard]] bool append(std::string_view record, std::size_t *number = nullptr) const;
+
+    // Replaces record n, flushed to the device.
+    [[nodiscard]] bool overwrite(std::size_t n, std::string_view record) const;
+
+    // Deletes the record whose number, written in decimal, equals shownNumber: every other
+    // record is copied in order to tempPath, which then replaces the archive in one rename.
+    // On any failure the archive is left exactly as it was.
+    [[nodiscard]] bool removeByCopy(std::string_view shownNumber, const std::filesystem::path &tempPath) const;
+
+private:
+    std::filesystem::path m_path;
+    std::size_t m_recordSize;
+};
+
+// Reads a whole file; nullopt when it cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path &path);
+
+// Writes a whole file through a temporary file renamed over it, flushed to the device.
+[[nodiscard]] bool writeWholeFileAtomic(const std::filesystem::path &path, std::string_view data);
+
+} // namespace velmora

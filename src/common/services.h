@@ -1,0 +1,98 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+class QWidget;
+
+// Every platform service a screen uses goes through one of these interfaces, so screens can be
+// driven in tests with fakes and never reach a real modal window, the shell or the clock.
+namespace velmora {
+
+// Message boxes. Texts are passed exactly as the program states them; the Qt implementation
+// turns their "\r\n" and "\n\r" pairs into line breaks.
+class MessageService
+{
+public:
+    enum class Icon { None, Information, Warning, Question };
+    virtual ~MessageService() = default;
+    // Plain box titled "Velmora" with OK, no icon.
+    virtual void plain(QWidget *owner, const QString &text) = 0;
+    // Plain box with its own title, OK, no icon (refused characters and limits).
+    virtual void titled(QWidget *owner, const QString &title, const QString &text) = 0;
+    // Task-modal boxes with their own title.
+    virtual void information(QWidget *owner, const QString &title, const QString &text) = 0;
+    virtual void warning(QWidget *owner, const QString &title, const QString &text) = 0;
+    // Yes/No with Yes as default; true unless the user answers No.
+    virtual bool question(QWidget *owner, const QString &title, const QString &text, Icon icon = Icon::Question) = 0;
+};
+
+// Opens a document, a folder, a web address or a mail link with the system's default
+// application. Returns false when the system reports a failure.
+class ShellService
+{
+public:
+    virtual ~ShellService() = default;
+    virtual bool openPath(const QString &path) = 0;
+    virtual bool openAddress(const QString &address) = 0; // web address or "mailto:" link, as written
+};
+
+// The file-open dialog and the folder browser; an empty result means cancelled.
+class DialogService
+{
+public:
+    virtual ~DialogService() = default;
+    virtual QString openFile(QWidget *owner, const QString &title, const QString &filter) = 0;
+    virtual QString chooseFolder(QWidget *owner, const QString &caption) = 0;
+};
+
+class ClockService
+{
+public:
+    virtual ~ClockService() = default;
+    virtual QDate today() const = 0;
+    virtual QTime now() const = 0;
+};
+
+// Moving between the start-up screen instances; implemented by the screen set.
+class Navigator
+{
+public:
+    virtual ~Navigator() = default;
+    // Shows the start screen (a working screen was closed).
+    virtual void showStart() = 0;
+    // Fills the help viewer with a topic and shows it modally over owner.
+    virtual void showHelp(QWidget *owner, const QString &topic) = 0;
+    // The start-up instance of a screen class ("TfrmForniture"), or nullptr.
+    virtual QWidget *screen(const QString &className) = 0;
+};
+
+class PrintService;
+class OfficeService;
+
+// What a screen is given at creation. The program folder is the executable's folder in the
+// program and a temporary folder in tests.
+struct Services
+{
+    MessageService *messages = nullptr;
+    ShellService *shell = nullptr;
+    DialogService *dialogs = nullptr;
+    ClockService *clock = nullptr;
+    Navigator *navigator = nullptr;
+    PrintService *printer = nullptr; // lists and bills on paper
+    OfficeService *office = nullptr; // Word and Excel documents
+    std::filesystem::path folder;
+
+    // The path of a data file in the program folder.
+    std::filesystem::path file(const std::string &name) const { return folder / name; }
+};
+
+// The file error message every screen shows when a record file cannot be used.
+QString fileErrorMessage();
+
+} // namespace velmora

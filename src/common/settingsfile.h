@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A Windows-style settings file ("[Section]" and "Key=Value" lines). Section and key
+// names compare without regard to letter case; the first match wins.
+namespace velmora {
+
+// The value of key in section; empty when the section or the key is missing.
+std::string iniValue(std::string_view content, std::string_view section, std::string_view key);
+
+// The content with key set to value, creating section and key when missing and keeping
+// every other line as it was.
+std::string iniWithValue(std::string_view content, std::string_view section, std::string_view key,
+                         std::string_view value);
+
+class SettingsFile
+{
+public:
+    explicit SettingsFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+    // A missing file reads as empty.
+    std::string read(std::string_view section, std::string_view key) const;
+
+    // As read, but nullopt when the file exists and cannot be read.
+    std::optional<std::string> readChecked(std::string_view section, std::string_view key) const;
+
+    // Creates the file when missing; the file is readable and writable by its owner only.
+    [[nodiscard]] bool write(std::string_view section, std::string_view key, std::string_view value) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace velmora

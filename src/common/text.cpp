@@ -1,0 +1,144 @@
+#include "common/text.h"
+
+#include <array>
+#include <cstdint>
+
+namespace velmora {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; zero marks the five unassigned bytes.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+char toCp1252(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHigh.size(); ++i)
+        if (kHigh[i] != 0 && kHigh[i] == cp)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+} // namespace
+
+std::string trimField(std::string_view text)
+{
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
+        --e;
+    return std::string(text.substr(b, e - b));
+}
+
+std::string foldAZ(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string upperAZ(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b0 = static_cast<unsigned char>(utf8[i]);
+        char32_t cp = 0;
+        std::size_t len = 1;
+        if (b0 < 0x80) {
+            cp = b0;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            cp = b0 & 0x1F;
+            len = 2;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            cp = b0 & 0x0F;
+            len = 3;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            cp = b0 & 0x07;
+            len = 4;
+        } else {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        bool ok = i + len <= utf8.size();
+        for (std::size_t k = 1; ok && k < len; ++k) {
+            const auto b = static_cast<unsigned char>(utf8[i + k]);
+            if ((b & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (b & 0x3F);
+        }
+        if (!ok) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        out.push_back(toCp1252(cp));
+        i += len;
+    }
+    return out;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && b < 0xA0) {
+            const char32_t cp = kHigh[b - 0x80];
+            appendUtf8(out, cp == 0 ? char32_t(0xFFFD) : cp);
+        } else {
+            appendUtf8(out, b);
+        }
+    }
+    return out;
+}
+
+std::string padRight(std::string_view text, std::size_t width)
+{
+    std::string out(text);
+    if (out.size() < width)
+        out.append(width - out.size(), ' ');
+    return out;
+}
+
+} // namespace velmora

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text helpers over Windows-1252 bytes, the form in which every archive stores text.
+namespace velmora {
+
+// Removes characters with codes 0 to 32 at both ends, as every stored value is trimmed.
+std::string trimField(std::string_view text);
+
+// Folds only the letters A to Z to lower case; accented letters stay as they are.
+std::string foldAZ(std::string_view text);
+
+// Raises only the letters a to z; accented letters stay as they are.
+std::string upperAZ(std::string_view text);
+
+// Converts UTF-8 to Windows-1252; characters the code page cannot hold become "?".
+std::string utf8ToCp1252(std::string_view utf8);
+
+// Converts Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// Pads with spaces on the right to width, or leaves a longer text as it is.
+std::string padRight(std::string_view text, std::size_t width);
+
+// The Windows-1252 euro sign.
+inline constexpr char kEuro = '\x80';
+
+} // namespace velmora

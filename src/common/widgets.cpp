@@ -1,0 +1,220 @@
+#include "common/widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "common/text.h"
+
+namespace velmora {
+
+std::string toAnsi(const QString &text)
+{
+    return utf8ToCp1252(text.toStdString());
+}
+
+QString fromAnsi(const std::string &bytes)
+{
+    return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+QChar keyChar(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QChar(13);
+    case Qt::Key_Backspace:
+        return QChar(8);
+    default:
+        break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return QChar();
+    const QString t = event->text();
+    if (t.size() == 1 && t.at(0).isPrint())
+        return t.at(0);
+    return QChar();
+}
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+}
+
+namespace {
+
+// Runs the key hook; true when the key event should reach the box.
+bool runKeyHooks(BoxHooks &hooks, QKeyEvent *event, bool *enterPressed)
+{
+    QChar key = keyChar(event);
+    *enterPressed = false;
+    if (key.isNull())
+        return true;
+    if (hooks.onKeyPress)
+        hooks.onKeyPress(key);
+    if (key.isNull())
+        return false;
+    if (key.unicode() == 13) {
+        *enterPressed = true;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TextBox::TextBox(QWidget *parent, const QColor &resting)
+    : QLineEdit(parent)
+{
+    setResting(resting);
+}
+
+void TextBox::setResting(const QColor &colour)
+{
+    hooks.resting = colour;
+    if (!hasFocus())
+        setBackground(this, colour);
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    setBackground(this, colours::focus);
+    QLineEdit::focusInEvent(event);
+    if (hooks.onEnter)
+        hooks.onEnter();
+}
+
+void TextBox::focusOutEvent(QFocusEvent *event)
+{
+    setBackground(this, hooks.resting);
+    QLineEdit::focusOutEvent(event);
+    if (hooks.onExit)
+        hooks.onExit();
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    bool enter = false;
+    if (!runKeyHooks(hooks, event, &enter)) {
+        if (enter) {
+            emit returnPressed();
+            if (hooks.enterNext)
+                hooks.enterNext->setFocus(Qt::TabFocusReason);
+        }
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+MemoBox::MemoBox(QWidget *parent, const QColor &resting)
+    : QPlainTextEdit(parent)
+{
+    hooks.resting = resting;
+    setBackground(this, resting);
+    setTabChangesFocus(true);
+}
+
+void MemoBox::focusInEvent(QFocusEvent *event)
+{
+    setBackground(this, colours::focus);
+    QPlainTextEdit::focusInEvent(event);
+    if (hooks.onEnter)
+        hooks.onEnter();
+}
+
+void MemoBox::focusOutEvent(QFocusEvent *event)
+{
+    setBackground(this, hooks.resting);
+    QPlainTextEdit::focusOutEvent(event);
+    if (hooks.onExit)
+        hooks.onExit();
+}
+
+void MemoBox::keyPressEvent(QKeyEvent *event)
+{
+    bool enter = false;
+    if (!runKeyHooks(hooks, event, &enter)) {
+        if (enter) {
+            if (hooks.enterNext)
+                hooks.enterNext->setFocus(Qt::TabFocusReason);
+            if (!swallowEnter)
+                QPlainTextEdit::keyPressEvent(event);
+        }
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void setEnterChain(const std::vector<QWidget *> &boxes)
+{
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        QWidget *next = boxes[(i + 1) % boxes.size()];
+        if (auto *t = qobject_cast<TextBox *>(boxes[i]))
+            t->hooks.enterNext = next;
+        else if (auto *m = qobject_cast<MemoBox *>(boxes[i]))
+            m->hooks.enterNext = next;
+    }
+}
+
+IconButton::IconButton(const QString &name, const QString &description, QWidget *parent, Trigger trigger)
+    : QLabel(parent), m_trigger(trigger)
+{
+    setObjectName(name);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
+    setDescription(description);
+}
+
+void IconButton::setDescription(const QString &description)
+{
+    m_description = description;
+    setAccessibleName(description.trimmed());
+}
+
+void IconButton::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = true;
+    event->accept();
+}
+
+void IconButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = m_pressed;
+    m_pressed = false;
+    event->accept();
+    if (!isEnabled())
+        return;
+    if (m_trigger == Trigger::MouseUp) {
+        emit activated();
+        return;
+    }
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit activated();
+}
+
+void IconButton::mouseMoveEvent(QMouseEvent *event)
+{
+    // Accepted here so the surface beneath does not clear the description again.
+    emit hovered(m_description);
+    event->accept();
+}
+
+void IconButton::enterEvent(QEnterEvent *event)
+{
+    emit hovered(m_description);
+    QLabel::enterEvent(event);
+}
+
+QLabel *hiddenLabel(const QString &name, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+} // namespace velmora

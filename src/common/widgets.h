@@ -1,0 +1,113 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QColor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+// The small controls every screen is built from.
+namespace velmora {
+
+namespace colours {
+inline const QColor moneyGreen{192, 220, 192};
+inline const QColor focus{255, 255, 0};
+inline const QColor white{255, 255, 255};
+inline const QColor navy{0, 0, 128};
+inline const QColor maroon{128, 0, 0};
+inline const QColor silver{192, 192, 192};
+} // namespace colours
+
+// Conversion at the screen boundary: the core holds Windows-1252 bytes.
+std::string toAnsi(const QString &text);
+QString fromAnsi(const std::string &bytes);
+
+// The character a key event stands for, as the screens' key handlers see it: 13 for Enter,
+// 8 for Backspace, the typed character otherwise; a null character for other keys.
+QChar keyChar(const class QKeyEvent *event);
+
+// Hooks shared by the single- and multi-line boxes: colours on focus, an exit handler that
+// runs after the colour is restored, a key handler that may cancel the key (by setting it to
+// a null character) and the next box of the Enter chain.
+struct BoxHooks
+{
+    QColor resting = colours::moneyGreen;
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+    std::function<void(QChar &key)> onKeyPress;
+    QWidget *enterNext = nullptr;
+};
+
+// A single-line text box.
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr, const QColor &resting = colours::moneyGreen);
+    BoxHooks hooks;
+    void setResting(const QColor &colour);
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A multi-line text box (notes).
+class MemoBox : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit MemoBox(QWidget *parent = nullptr, const QColor &resting = colours::moneyGreen);
+    BoxHooks hooks;
+    // When true, Enter moves on instead of starting a new line (and the character is swallowed).
+    bool swallowEnter = false;
+    QString text() const { return toPlainText(); }
+    void setText(const QString &t) { setPlainText(t); }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// Links boxes into an Enter chain, the last leading back to the first.
+void setEnterChain(const std::vector<QWidget *> &boxes);
+
+// A picture that acts as a button. It never takes the focus, so the edited box keeps its text
+// as typed; it writes its description on hover and carries it as its accessible name.
+class IconButton : public QLabel
+{
+    Q_OBJECT
+public:
+    enum class Trigger { Click, MouseUp };
+    IconButton(const QString &name, const QString &description, QWidget *parent, Trigger trigger = Trigger::Click);
+
+    const QString &description() const { return m_description; }
+    void setDescription(const QString &description);
+
+signals:
+    void activated();
+    void hovered(const QString &description);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+
+private:
+    QString m_description;
+    Trigger m_trigger;
+    bool m_pressed = false;
+};
+
+// A label whose text is set by code and serves as a screen's small state (hidden).
+QLabel *hiddenLabel(const QString &name, QWidget *parent);
+
+// Sets a widget's background colour through its palette.
+void setBackground(QWidget *widget, const QColor &colour);
+
+} // namespace velmora

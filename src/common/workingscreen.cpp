@@ -1,0 +1,125 @@
+#include "common/workingscreen.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+
+#include "common/artwork.h"
+#include "common/widgets.h"
+
+namespace velmora {
+
+QPoint centredContainerPos(int outerWidth, int outerHeight, int containerWidth, int containerHeight,
+                           int leftOffset, int topOffset)
+{
+    return {outerWidth / 2 - containerWidth / 2 - leftOffset, outerHeight / 2 - containerHeight / 2 - topOffset};
+}
+
+void applyTiledBackground(QWidget *window)
+{
+    QPalette p = window->palette();
+    p.setBrush(QPalette::Window, QBrush(artwork::backgroundTile()));
+    window->setPalette(p);
+    window->setAutoFillBackground(true);
+}
+
+WorkingScreen::WorkingScreen(Services &services, const QString &caption, Geometry geometry, QWidget *parent)
+    : QWidget(parent), m_services(services), m_geometry(geometry)
+{
+    setWindowTitle(caption);
+    setMinimumSize(geometry.minWidth, geometry.minHeight);
+    setMouseTracking(true);
+
+    btnSfondo = new QPushButton(this);
+    btnSfondo->setObjectName(QStringLiteral("btnSfondo"));
+    btnSfondo->setIcon(QIcon(artwork::backgroundTile()));
+    btnSfondo->hide();
+
+    grpContainer = new QGroupBox(this);
+    grpContainer->setObjectName(QStringLiteral("grpContainer"));
+    grpContainer->setFixedSize(995, 688);
+    grpContainer->setAutoFillBackground(true);
+    grpContainer->setStyleSheet(
+        QStringLiteral("QGroupBox#grpContainer { background: white; border: 1px solid #8080a0; margin: 0; }"));
+    grpContainer->setMouseTracking(true);
+    grpContainer->installEventFilter(this);
+    installEventFilter(this);
+    applyTiledBackground(this);
+}
+
+void WorkingScreen::addInfoBar()
+{
+    panInfo = new QLabel(grpContainer);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setGeometry(1, grpContainer->height() - 26, grpContainer->width() - 2, 25);
+    panInfo->setAutoFillBackground(true);
+    QPalette p = panInfo->palette();
+    p.setColor(QPalette::Window, colours::navy);
+    p.setColor(QPalette::WindowText, Qt::white);
+    panInfo->setPalette(p);
+    panInfo->setFont(QFont(QStringLiteral("Verdana"), 8));
+    panInfo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void WorkingScreen::describe(IconButton *icon)
+{
+    connect(icon, &IconButton::hovered, this, [this](const QString &text) {
+        if (panInfo)
+            panInfo->setText(text);
+    });
+}
+
+void WorkingScreen::clearsDescription(QWidget *surface)
+{
+    surface->setMouseTracking(true);
+    surface->installEventFilter(this);
+}
+
+bool WorkingScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && panInfo)
+        panInfo->clear();
+    return QWidget::eventFilter(watched, event);
+}
+
+void WorkingScreen::showWorking()
+{
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void WorkingScreen::showEvent(QShowEvent *event)
+{
+    applyTiledBackground(this);
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void WorkingScreen::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+    hide();
+    if (returnsToStart() && m_services.navigator)
+        m_services.navigator->showStart();
+}
+
+void WorkingScreen::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormCanResize();
+}
+
+void WorkingScreen::FormCanResize()
+{
+    // The offsets stand for the frame of a Windows window around the client area; the frame
+    // here belongs to the window manager, so the formula is applied to the client area grown
+    // by that same frame, which keeps the content centred in what the user sees.
+    const int outerW = width() + 2 * m_geometry.leftOffset;
+    const int outerH = height() + 2 * m_geometry.topOffset;
+    grpContainer->move(centredContainerPos(outerW, outerH, grpContainer->width(), grpContainer->height(),
+                                           m_geometry.leftOffset, m_geometry.topOffset));
+}
+
+} // namespace velmora

@@ -1,0 +1,8 @@
+#include "products/tfrmcercamateriale.h"
+
+TfrmCercaMateriale::TfrmCercaMateriale(velmora::Services &services, QWidget *parent)
+    : QDialog(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("TfrmCercaMateriale"));
+    setWindowTitle(QStringLiteral(" Ricerca prodotti e servizi in archivio"));
+}

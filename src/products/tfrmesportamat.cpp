@@ -1,0 +1,8 @@
+#include "products/tfrmesportamat.h"
+
+TfrmEsportaMat::TfrmEsportaMat(velmora::Services &services, QWidget *parent)
+    : QDialog(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("TfrmEsportaMat"));
+    setWindowTitle(QStringLiteral(" Esportazione archivio prodotti e servizi in Microsoft Word ed Excel"));
+}

@@ -1,0 +1,100 @@
+#include "support/fakes.h"
+
+#include <QFile>
+
+namespace velmora::test {
+
+void FakeMessages::plain(QWidget *, const QString &text)
+{
+    shown.push_back({Message::Kind::Plain, QStringLiteral("Velmora"), text});
+}
+
+void FakeMessages::titled(QWidget *, const QString &title, const QString &text)
+{
+    shown.push_back({Message::Kind::Titled, title, text});
+}
+
+void FakeMessages::information(QWidget *, const QString &title, const QString &text)
+{
+    shown.push_back({Message::Kind::Information, title, text});
+}
+
+void FakeMessages::warning(QWidget *, const QString &title, const QString &text)
+{
+    shown.push_back({Message::Kind::Warning, title, text});
+}
+
+bool FakeMessages::question(QWidget *, const QString &title, const QString &text, Icon icon)
+{
+    shown.push_back({Message::Kind::Question, title, text});
+    questionIcons.push_back(icon);
+    if (answers.empty())
+        return true;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+bool FakeShell::openPath(const QString &path)
+{
+    opened << path;
+    return result;
+}
+
+bool FakeShell::openAddress(const QString &address)
+{
+    opened << address;
+    return result;
+}
+
+QString FakeDialogs::openFile(QWidget *, const QString &title, const QString &filter)
+{
+    titles << title;
+    filters << filter;
+    if (files.empty())
+        return {};
+    const QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+QString FakeDialogs::chooseFolder(QWidget *, const QString &caption)
+{
+    captions << caption;
+    if (folders.empty())
+        return {};
+    const QString f = folders.front();
+    folders.pop_front();
+    return f;
+}
+
+QWidget *FakeNavigator::screen(const QString &className)
+{
+    const auto it = screens.find(className);
+    return it == screens.end() ? nullptr : it->second.data();
+}
+
+TestServices::TestServices()
+{
+    services.messages = &messages;
+    services.shell = &shell;
+    services.dialogs = &dialogs;
+    services.clock = &clock;
+    services.navigator = &navigator;
+    services.folder = std::filesystem::path(dir.path().toStdString());
+}
+
+QByteArray TestServices::bytes(const std::string &name) const
+{
+    QFile f(QString::fromStdString(file(name).string()));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool TestServices::exists(const std::string &name) const
+{
+    return std::filesystem::exists(file(name));
+}
+
+} // namespace velmora::test

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "common/services.h"
+
+// Scriptable stand-ins for the platform services, and a temporary program folder.
+namespace velmora::test {
+
+struct Message
+{
+    enum class Kind { Plain, Titled, Information, Warning, Question };
+    Kind kind;
+    QString title;
+    QString text;
+};
+
+class FakeMessages final : public MessageService
+{
+public:
+    void plain(QWidget *owner, const QString &text) override;
+    void titled(QWidget *owner, const QString &title, const QString &text) override;
+    void information(QWidget *owner, const QString &title, const QString &text) override;
+    void warning(QWidget *owner, const QString &title, const QString &text) override;
+    bool question(QWidget *owner, const QString &title, const QString &text, Icon icon) override;
+
+    std::vector<Message> shown;
+    std::deque<bool> answers; // answers to the next questions; Yes when empty
+    std::vector<Icon> questionIcons;
+
+    QString lastText() const { return shown.empty() ? QString() : shown.back().text; }
+    QString lastTitle() const { return shown.empty() ? QString() : shown.back().title; }
+    void clear() { shown.clear(); }
+};
+
+class FakeShell final : public ShellService
+{
+public:
+    bool openPath(const QString &path) override;
+    bool openAddress(const QString &address) override;
+    QStringList opened;
+    bool result = true;
+};
+
+class FakeDialogs final : public DialogService
+{
+public:
+    QString openFile(QWidget *owner, const QString &title, const QString &filter) override;
+    QString chooseFolder(QWidget *owner, const QString &caption) override;
+    std::deque<QString> files;
+    std::deque<QString> folders;
+    QStringList titles;  // titles of the file dialogs asked
+    QStringList filters; // their filters
+    QStringList captions; // captions of the folder browsers asked
+};
+
+class FakeClock final : public ClockService
+{
+public:
+    QDate today() const override { return date; }
+    QTime now() const override { return time; }
+    QDate date{2026, 12, 8};
+    QTime time{10, 30, 15};
+};
+
+class FakeNavigator final : public Navigator
+{
+public:
+    void showStart() override { ++startShown; }
+    void showHelp(QWidget *, const QString &topic) override { helpTopics << topic; }
+    QWidget *screen(const QString &className) override;
+
+    int startShown = 0;
+    QStringList helpTopics;
+    std::map<QString, QPointer<QWidget>> screens;
+};
+
+// Fakes for every service over a fresh temporary program folder.
+class TestServices
+{
+public:
+    TestServices();
+    Services services;
+    FakeMessages messages;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeNavigator navigator;
+    QTemporaryDir dir;
+
+    std::filesystem::path file(const std::string &name) const { return services.file(name); }
+    // Bytes of a file in the program folder; empty when missing.
+    QByteArray bytes(const std::string &name) const;
+    bool exists(const std::string &name) const;
+};
+
+} // namespace velmora::test
