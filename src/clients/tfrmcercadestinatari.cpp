@@ -5,4 +5,7 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(velmora::Services &services, QWidget 
 {
     setObjectName(QStringLiteral("TfrmCercaDestinatari"));
     setWindowTitle(QStringLiteral(" Ricerca clienti in archivio"));
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
 
 #include "common/services.h"
 
@@ -10,6 +11,9 @@ class TfrmCercaDestinatari : public QDialog
     Q_OBJECT
     Q_DISABLE_COPY(TfrmCercaDestinatari)
 public:
+    // Who opened the search: "anagrafica", "materiali" or "forniture".
+    QLabel *lblMemory = nullptr;
+
     explicit TfrmCercaDestinatari(velmora::Services &services, QWidget *parent = nullptr);
 
 private:

@@ -5,4 +5,7 @@ TfrmCercaMateriale::TfrmCercaMateriale(velmora::Services &services, QWidget *par
 {
     setObjectName(QStringLiteral("TfrmCercaMateriale"));
     setWindowTitle(QStringLiteral(" Ricerca prodotti e servizi in archivio"));
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
 }
