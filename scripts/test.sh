@@ -7,3 +7,6 @@ cmake -S "$ROOT" -B "$ROOT/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD
 cmake --build "$ROOT/build-test" -j "$(nproc)"
 cd "$ROOT/build-test"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+
+# Short bounded fuzzing of the readers that take bytes from outside.
+sh "$ROOT/scripts/fuzz.sh" "${VELMORA_FUZZ_SECONDS:-15}"
