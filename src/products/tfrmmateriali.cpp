@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <QFontMetrics>
+
 #include "common/artwork.h"
 #include "common/keyfilters.h"
 #include "common/recordfile.h"
@@ -103,7 +105,7 @@ TfrmMateriali::TfrmMateriali(Services &services, QWidget *parent)
                           c.description, c.trigger, QPoint(11, y));
         y += 37;
     }
-    picture(g, "icoLogo04", artwork::logo(QSize(170, 60), 0), QPoint(14, 446));
+    picture(g, "icoLogo04", artwork::logo(QSize(165, 40), 0), QPoint(16, 448));
 
     auto *title = new QLabel(g);
     title->setObjectName(QStringLiteral("lblTitolo"));
@@ -136,7 +138,10 @@ TfrmMateriali::TfrmMateriali(Services &services, QWidget *parent)
     txtSottoscorta = addBox(grpSezione03, "txtSottoscorta", QStringLiteral("Avviso sottoscorta n."), 15, 3, 120);
     txtNote = addBox(grpSezione03, "txtNote", QStringLiteral("Note:"), 250, 4);
 
-    picture(grpSezione03, "imgAvviso", warningPicture(16), QPoint(kCaptionLeft - 20, kFirstRow + 3 * kRowHeight + 2));
+    // The warning sign sits just before the threshold's caption.
+    const int captionWidth = QFontMetrics(captionFont()).horizontalAdvance(QStringLiteral("Avviso sottoscorta n."));
+    picture(grpSezione03, "imgAvviso", warningPicture(16),
+            QPoint(kBoxLeft - 6 - captionWidth - 22, kFirstRow + 3 * kRowHeight + 2));
     auto *pieces = new QLabel(QStringLiteral("pezzi rimasti."), grpSezione03);
     pieces->setObjectName(QStringLiteral("lblPezzi"));
     pieces->setFont(captionFont());

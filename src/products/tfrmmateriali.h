@@ -80,7 +80,7 @@ protected:
 
 private:
     velmora::TextBox *addBox(QGroupBox *section, const char *name, const QString &caption, int maxLength, int row,
-                             int width = 520);
+                             int width = 480);
     void setupNumberBox(velmora::TextBox *box, const QString &defaultText, const QString &limitMessage, bool price);
     velmora::IconButton *addIcon(QWidget *parent, const char *name, const QString &symbol, const QString &caption,
                                  const QColor &colour, const char *description, velmora::IconButton::Trigger trigger,

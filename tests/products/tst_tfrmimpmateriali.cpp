@@ -237,6 +237,22 @@ private slots:
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto D"));
     }
 
+    void twoProductsWithOneLineTakeTheLastOfThem()
+    {
+        ProductValues first = item("E", "5");
+        ProductValues second = item("E", "5");
+        second[2].second = "Seconda copia";
+        writeProducts(*ts, {first, second});
+        open(QStringLiteral("1"));
+        QCOMPARE(listTexts(dlg->lstRecords).count(listTexts(dlg->lstRecords).at(rowOf(QStringLiteral("E")))), 2);
+        select(QStringLiteral("E"));
+        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("6"));
+        importa();
+        QCOMPARE(storedField(*ts, 5, product::Giacenza), std::string("5"));
+        QCOMPARE(storedField(*ts, 6, product::Giacenza), std::string("4"));
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Seconda copia"));
+    }
+
     void quantityBoxFiltersAndNormalises()
     {
         open(QStringLiteral("1"));
