@@ -48,7 +48,8 @@ std::string fileBytes(const std::filesystem::path &p)
 
 // One workstation: saves new cards, updates and deletes its own, reloading its card whenever
 // the archive changed under it. Reports on the pipe every operation it saw succeed.
-void workstation(const std::filesystem::path &folder, char owner, std::chrono::milliseconds duration, int reportFd)
+void workstation(const std::filesystem::path &folder, char owner, int operations, std::chrono::milliseconds duration,
+                 int reportFd)
 {
     const RecordFile file(folder / "Anagrafica.pro", cardLayout().size());
     std::mt19937 rng(static_cast<unsigned>(owner));
@@ -72,7 +73,7 @@ void workstation(const std::filesystem::path &folder, char owner, std::chrono::m
         }
         return 0;
     };
-    while (std::chrono::steady_clock::now() < end) {
+    for (int op = 0; op < operations && std::chrono::steady_clock::now() < end; ++op) {
         const int action = static_cast<int>(rng() % 3);
         if (action == 0 || versions.empty()) {
             if (file.append(card(owner, nextSerial, 1))) {
@@ -121,12 +122,13 @@ TEST(Durability, TwoWorkstationsNeverLoseOrOverwriteEachOthersCards)
         pids[k] = ::fork();
         if (pids[k] == 0) {
             ::close(pipes[k][0]);
-            workstation(dir.path(), k == 0 ? 'A' : 'B', 1500ms, pipes[k][1]);
+            workstation(dir.path(), k == 0 ? 'A' : 'B', 120, 20s, pipes[k][1]);
             ::_exit(0);
         }
         ::close(pipes[k][1]);
     }
     std::map<std::string, int> expected; // "A-3" -> version
+    std::size_t reported = 0;
     for (int k = 0; k < 2; ++k) {
         std::string log;
         char buf[4096];
@@ -141,6 +143,7 @@ TEST(Durability, TwoWorkstationsNeverLoseOrOverwriteEachOthersCards)
         char op;
         int serial, version;
         while (in >> op >> serial >> version) {
+            ++reported;
             const std::string key = std::string(1, k == 0 ? 'A' : 'B') + "-" + std::to_string(serial);
             if (op == 'D')
                 expected.erase(key);
@@ -148,7 +151,9 @@ TEST(Durability, TwoWorkstationsNeverLoseOrOverwriteEachOthersCards)
                 expected[key] = version;
         }
     }
-    ASSERT_GT(expected.size(), 5u);
+    // Most operations go through; the rest met a card changed by the other side.
+    ASSERT_GT(reported, 120u);
+    ASSERT_FALSE(expected.empty());
 
     std::vector<std::string> all;
     ASSERT_TRUE(RecordFile(dir / "Anagrafica.pro", cardLayout().size()).readAll(all));
@@ -175,7 +180,7 @@ TEST(Durability, KilledWriterLeavesWholeRecordsAndLosesOnlyTheOperationInFlight)
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::close(p[0]);
-            workstation(dir.path(), static_cast<char>('a' + round % 26), 10s, p[1]);
+            workstation(dir.path(), static_cast<char>('a' + round % 26), 1000000, 10s, p[1]);
             ::_exit(0);
         }
         ::close(p[1]);
