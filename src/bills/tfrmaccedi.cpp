@@ -145,7 +145,7 @@ int TfrmAccedi::selectedRow() const
 bool TfrmAccedi::eventFilter(QObject *watched, QEvent *event)
 {
     // A double click anywhere in the list opens the selected bill, as the list's own double click does.
-    if (watched == lstClassi->viewport() && event->type() == QEvent::MouseButtonDblClick)
+    if (lstClassi && watched == lstClassi->viewport() && event->type() == QEvent::MouseButtonDblClick)
         lstClassiDblClick();
     return WorkingScreen::eventFilter(watched, event);
 }

@@ -306,7 +306,7 @@ void TfrmForniture::FormShow()
 
 bool TfrmForniture::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove && panInfo) {
+    if (event->type() == QEvent::MouseMove && panInfo && lstStudenti) {
         if (watched == lstStudenti->viewport()) {
             panInfo->setText(listDescription());
             return false;
@@ -618,7 +618,12 @@ void TfrmForniture::numberKeyPress(TextBox *box, QChar &key, const QString &rese
 {
     // Characters outside ASCII are never digits or the separator.
     const char c = key.unicode() < 128 ? static_cast<char>(key.unicode()) : '\x7f';
-    switch (consumptionKey(toAnsi(box->text()), c)) {
+    // A text that starts with the separator (",5" on its way) is read as the number it will be
+    // on leaving the box, so typing a decimal without its leading zero is not reset.
+    std::string current = trimField(toAnsi(box->text()));
+    if (!current.empty() && current.front() == ',')
+        current.insert(current.begin(), '0');
+    switch (consumptionKey(current, c)) {
     case KeyVerdict::Accept:
         break;
     case KeyVerdict::Refuse:
