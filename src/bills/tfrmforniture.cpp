@@ -295,6 +295,20 @@ void TfrmForniture::fileError()
     m_services.messages->plain(this, fileErrorMessage());
 }
 
+void TfrmForniture::reportGuarded(RecordFile::Guarded result)
+{
+    if (result != RecordFile::Guarded::Changed) {
+        fileError();
+        return;
+    }
+    // Someone else changed or removed the record meanwhile: nothing is written, and the list
+    // shows the bill as it is now.
+    m_services.messages->plain(this, QStringLiteral("Attenzione: la consumazione visualizzata è stata modificata o "
+                                                    "eliminata da un'altra postazione.\r\n\r\nVisualizzare "
+                                                    "nuovamente la consumazione prima di ripetere l'operazione."));
+    refill();
+}
+
 void TfrmForniture::FormShow()
 {
     resetCard(false);
@@ -360,6 +374,7 @@ void TfrmForniture::showRecord(const std::string &record, std::size_t number)
     for (std::size_t f = 0; f < m_boxes.size(); ++f)
         m_boxes[f]->setText(fromAnsi(values[f]));
     lblPosizione->setText(QString::number(number));
+    m_stored = record;
 }
 
 void TfrmForniture::showRecordNumber(std::size_t number)
@@ -540,10 +555,14 @@ void TfrmForniture::btnSalvaClick()
     if (!position.isEmpty()) {
         bool ok = false;
         const std::size_t n = position.toULongLong(&ok);
-        if (!ok || !file.overwrite(n, record)) {
-            fileError();
+        // The record is replaced only while it still holds what this card showed or last saved.
+        const RecordFile::Guarded result =
+            ok ? file.overwriteIfUnchanged(n, m_stored, record) : RecordFile::Guarded::FileError;
+        if (result != RecordFile::Guarded::Done) {
+            reportGuarded(result);
             return;
         }
+        m_stored = record;
         lblPosizione->setText(QString::number(n));
         m_services.messages->information(
             this, QStringLiteral("Aggiornamento scheda effettuato con successo"),
@@ -556,6 +575,7 @@ void TfrmForniture::btnSalvaClick()
         fileError();
         return;
     }
+    m_stored = record;
     lblPosizione->setText(QString::number(number));
     m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
                                      QStringLiteral("La scheda corrente è stata inserita in archivio."));
@@ -576,8 +596,12 @@ void TfrmForniture::cmdEliminaClick()
                                        QStringLiteral("Si vuole proprio eliminare la consumazione selezionata?"),
                                        MessageService::Icon::None))
         return;
-    if (!billFile().removeByCopy(toAnsi(position), m_services.file(kBillTempFile))) {
-        fileError();
+    bool ok = false;
+    const std::size_t n = position.toULongLong(&ok);
+    const RecordFile::Guarded result =
+        ok ? billFile().removeIfUnchanged(n, m_stored, m_services.file(kBillTempFile)) : RecordFile::Guarded::FileError;
+    if (result != RecordFile::Guarded::Done) {
+        reportGuarded(result);
         return;
     }
     resetCard(false);

@@ -78,6 +78,7 @@ private:
     std::string cardRecord() const;
     bool calculate();
     void fileError();
+    void reportGuarded(velmora::RecordFile::Guarded result);
 
     void imgPrimoClick();
     void imgIndietroClick();
@@ -104,5 +105,6 @@ private:
     void txtImportoExit();
 
     std::vector<velmora::TextBox *> m_boxes;
+    std::string m_stored; // the record as the card last read or wrote it
     bool m_filling = false;
 };

@@ -2,7 +2,6 @@
 #include <fstream>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
 
 #include "bills/tfrmcrea.h"
@@ -11,19 +10,9 @@
 using namespace velmora;
 using velmora::test::Message;
 using velmora::test::TestServices;
+using velmora::test::typeText;
 
 namespace {
-
-// Types text as key presses, letters outside ASCII included (QTest::keyClicks takes ASCII only).
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 const QString kNoName = QStringLiteral("Impossibile creare il nuovo conto in quanto non è stato indicato nessun "
                                        "nome.\r\n\r\nInserire il nome del conto nella casella di testo prima di "

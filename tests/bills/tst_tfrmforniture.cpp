@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -20,19 +19,9 @@
 using namespace velmora;
 using velmora::test::Message;
 using velmora::test::TestServices;
+using velmora::test::typeText;
 
 namespace {
-
-// Types text as key presses, letters outside ASCII included (QTest::keyClicks takes ASCII only).
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 struct Row
 {
@@ -458,15 +447,35 @@ private slots:
         QCOMPARE(s.position(), QString());
     }
 
-    void saveOnARecordGoneMeanwhileReportsTheFileError()
+    void recordsChangedElsewhereAreNeitherOverwrittenNorDeleted()
     {
+        const QString changed =
+            QStringLiteral("Attenzione: la consumazione visualizzata è stata modificata o eliminata "
+                           "da un'altra postazione.\r\n\r\nVisualizzare nuovamente la "
+                           "consumazione prima di ripetere l'operazione.");
         Screen s({{"Uno"}, {"Due"}});
         s.show();
         s.click(s.screen.imgUltimo);
-        std::filesystem::resize_file(s.ts.file("Conto.for"), 785);
+        // Another workstation rewrites record 2 while this card shows it.
+        QVERIFY(s.bill().overwrite(2, encode({"Due bis", "1", "5,00", "5,00"})));
+        const QByteArray theirs = s.bytes();
         s.click(s.screen.btnSalva);
         QCOMPARE(s.ts.messages.shown.back().kind, Message::Kind::Plain);
-        QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+        QCOMPARE(s.ts.messages.lastText(), changed);
+        QCOMPARE(s.bytes(), theirs);
+        QCOMPARE(s.screen.repTotale->text(), QStringLiteral("6,00"));
+        s.click(s.screen.cmdElimina);
+        QCOMPARE(s.ts.messages.lastText(), changed);
+        QCOMPARE(s.bytes(), theirs);
+
+        // Once shown again, the card can be saved; a record removed meanwhile is refused too.
+        s.click(s.screen.imgUltimo);
+        s.screen.txtUM->setText(QStringLiteral("pz"));
+        s.click(s.screen.btnSalva);
+        QCOMPARE(storedField(s.bytes(), 2, consumption::UM), std::string("pz"));
+        std::filesystem::resize_file(s.ts.file("Conto.for"), 785);
+        s.click(s.screen.btnSalva);
+        QCOMPARE(s.ts.messages.lastText(), changed);
         QCOMPARE(s.records(), 1);
     }
 
