@@ -570,6 +570,10 @@ private slots:
         s.clickLine(0);
         QCOMPARE(s.position(), QStringLiteral("1"));
         QCOMPARE(s.screen.txtQuantita->text(), QStringLiteral("1"));
+        // Moving through the list with the keyboard shows each record as well.
+        QTest::keyClick(s.screen.lstStudenti, Qt::Key_Down);
+        QCOMPARE(s.position(), QStringLiteral("2"));
+        QCOMPARE(s.screen.txtProdotto->text(), QStringLiteral("Due"));
     }
 
     void identicalLinesShowTheLaterRecord()
