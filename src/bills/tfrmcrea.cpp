@@ -1,7 +1,199 @@
 #include "bills/tfrmcrea.h"
 
-TfrmCrea::TfrmCrea(velmora::Services &services, QWidget *parent)
-    : velmora::WorkingScreen(services, QStringLiteral(" Velmora © - Creazione nuovo conto"), {1022, 738, 4, 18}, parent)
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "bills/consumption.h"
+#include "common/artwork.h"
+#include "common/text.h"
+
+using namespace velmora;
+
+namespace {
+
+const QColor kBillGreen(31, 110, 74);
+
+QLabel *infoText(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setFont(QFont(QStringLiteral("Verdana"), 10));
+    return label;
+}
+
+// Characters the box cannot take: the nine a file name cannot hold, and those the
+// bills' code page cannot store.
+bool refusedInName(QChar c)
+{
+    if (c.unicode() < 128)
+        return isForbiddenNameChar(static_cast<char>(c.unicode()));
+    return toAnsi(QString(c)) == "?";
+}
+
+QString existingNameMessage()
+{
+    return QStringLiteral("Il nome del conto indicato già esiste in archivio.\r\n\r\nInserire un nome diverso oppure, "
+                          "se si desidera visualizzare un conto già creato, utilizzare la funzione Apri conto "
+                          "esistente.");
+}
+
+QString longNameMessage()
+{
+    return QStringLiteral("Impossibile creare il nuovo conto in quanto il nome indicato è troppo lungo.\r\n\r\n"
+                          "Inserire un nome più breve prima di premere il pulsante Applica e chiudi.");
+}
+
+} // namespace
+
+TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
+    : WorkingScreen(services, QStringLiteral(" Velmora © - Creazione nuovo conto"), {1022, 738, 4, 18}, parent)
 {
     setObjectName(QStringLiteral("TfrmCrea"));
+    QWidget *g = grpContainer;
+
+    auto *title = new QLabel(g);
+    title->setObjectName(QStringLiteral("imgTitolo"));
+    title->setPixmap(artwork::titlePicture(QStringLiteral("CREA NUOVO CONTO"), QSize(915, 56), kBillGreen));
+    title->setGeometry(40, 30, 915, 56);
+
+    lblInfo01 = infoText(QStringLiteral("lblInfo01"),
+                         QStringLiteral("Indicare il nome del nuovo conto che si intende creare nella casella di testo "
+                                        "sottostante e premere il pulsante Applica e chiudi."),
+                         QRect(80, 130, 835, 44), g);
+
+    panTitolo = new QLabel(QStringLiteral("Nome conto:"), g);
+    panTitolo->setObjectName(QStringLiteral("panTitolo"));
+    panTitolo->setGeometry(80, 200, 835, 30);
+    panTitolo->setAutoFillBackground(true);
+    QPalette heading = panTitolo->palette();
+    heading.setColor(QPalette::Window, kBillGreen);
+    heading.setColor(QPalette::WindowText, Qt::white);
+    panTitolo->setPalette(heading);
+    QFont headingFont(QStringLiteral("Verdana"));
+    headingFont.setPixelSize(14);
+    headingFont.setBold(true);
+    panTitolo->setFont(headingFont);
+    panTitolo->setIndent(8);
+
+    txtClasse = new TextBox(g, colours::white);
+    txtClasse->setObjectName(QStringLiteral("txtClasse"));
+    txtClasse->setGeometry(80, 234, 835, 36);
+    txtClasse->setMaxLength(250);
+    QFont boxFont(QStringLiteral("Verdana"));
+    boxFont.setPixelSize(16);
+    boxFont.setBold(true);
+    txtClasse->setFont(boxFont);
+    txtClasse->hooks.onKeyPress = [this](QChar &key) { txtClasseKeyPress(key); };
+
+    lblInfo02 = infoText(QStringLiteral("lblInfo02"),
+                         QStringLiteral("Il nome attribuito al conto apparirà nell'elenco di selezione visualizzato "
+                                        "attraverso la funzione Apri conto esistente. "),
+                         QRect(80, 300, 835, 44), g);
+    lblInfo03 = infoText(QStringLiteral("lblInfo03"),
+                         QStringLiteral("Per uscire da questa schermata senza creare un nuovo conto fare clic sul "
+                                        "pulsante Annulla. "),
+                         QRect(80, 356, 835, 44), g);
+
+    imgApplica = new IconButton(QStringLiteral("imgApplica"), QStringLiteral(" Applica e chiudi "), g);
+    imgApplica->setPixmap(
+        artwork::commandIcon(QStringLiteral("✓"), QStringLiteral("Applica e chiudi"), kBillGreen, 64));
+    imgApplica->setGeometry(QRect(QPoint(497 - 8 - imgApplica->pixmap().width(), 450), imgApplica->pixmap().size()));
+    imgAnnulla = new IconButton(QStringLiteral("imgAnnulla"), QStringLiteral(" Annulla "), g);
+    imgAnnulla->setPixmap(
+        artwork::commandIcon(QStringLiteral("✗"), QStringLiteral("Annulla"), QColor(160, 40, 40), 64));
+    imgAnnulla->setGeometry(QRect(QPoint(497 + 8, 450), imgAnnulla->pixmap().size()));
+    imgGuida = new IconButton(QStringLiteral("imgGuida"), QStringLiteral(" Guida "), g);
+    imgGuida->setPixmap(artwork::symbolIcon(QStringLiteral("?"), colours::navy, 40));
+    imgGuida->setToolTip(QStringLiteral(" Guida "));
+    imgGuida->setGeometry(QRect(QPoint(995 - 80, 688 - 72), imgGuida->pixmap().size()));
+
+    connect(imgApplica, &IconButton::activated, this, &TfrmCrea::imgApplicaClick);
+    connect(imgAnnulla, &IconButton::activated, this, &TfrmCrea::imgAnnullaClick);
+    connect(imgGuida, &IconButton::activated, this, &TfrmCrea::imgGuidaClick);
+}
+
+void TfrmCrea::FormShow()
+{
+    txtClasse->clear();
+    txtClasse->setFocus();
+}
+
+void TfrmCrea::txtClasseKeyPress(QChar &key)
+{
+    if (refusedInName(key))
+        key = QChar();
+}
+
+void TfrmCrea::refuse(const QString &text)
+{
+    m_services.messages->warning(this, QStringLiteral("Salvataggio conto non applicabile"), text);
+    txtClasse->setFocus();
+}
+
+void TfrmCrea::imgApplicaClick()
+{
+    // Pasted text may hold what typing cannot: those characters become spaces, shown in the box.
+    QString shown = txtClasse->text();
+    for (QChar &c : shown)
+        if (refusedInName(c))
+            c = QLatin1Char(' ');
+    if (shown != txtClasse->text())
+        txtClasse->setText(shown);
+
+    const std::string name = billNameFromInput(toAnsi(shown));
+    if (name.empty()) {
+        refuse(QStringLiteral("Impossibile creare il nuovo conto in quanto non è stato indicato nessun nome.\r\n\r\n"
+                              "Inserire il nome del conto nella casella di testo prima di premere il pulsante "
+                              "Applica e chiudi."));
+        return;
+    }
+    if (!billFileNameFits(name)) {
+        refuse(longNameMessage());
+        return;
+    }
+    // A name that differs only in letter case would be a second file for the same bill on
+    // other systems, so it counts as existing.
+    if (existingBillFile(m_services.folder, name)) {
+        refuse(existingNameMessage());
+        return;
+    }
+
+    const std::filesystem::path path = m_services.file(billFileName(name));
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == EEXIST) {
+            refuse(existingNameMessage());
+        } else if (errno == ENAMETOOLONG) {
+            refuse(longNameMessage());
+        } else {
+            m_services.messages->plain(this, fileErrorMessage());
+        }
+        return;
+    }
+    if (::close(fd) != 0) {
+        m_services.messages->plain(this, fileErrorMessage());
+        return;
+    }
+    m_services.messages->information(
+        this, QStringLiteral("Salvataggio conto effettuato"),
+        QStringLiteral("Il file relativo al nuovo conto è stato creato con successo.\r\n\r\n"
+                       "E' ora possibile visualizzarlo nell'elenco dei conti esistenti."));
+    close();
+}
+
+void TfrmCrea::imgAnnullaClick()
+{
+    close();
+}
+
+void TfrmCrea::imgGuidaClick()
+{
+    m_services.navigator->showHelp(this, QStringLiteral("Creazione di un nuovo conto"));
 }

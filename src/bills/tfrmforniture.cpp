@@ -1,7 +1,691 @@
 #include "bills/tfrmforniture.h"
 
-TfrmForniture::TfrmForniture(velmora::Services &services, QWidget *parent)
-    : velmora::WorkingScreen(services, QStringLiteral(" Velmora © - Registrazione prodotti e servizi in conto"), {1030, 742, 8, 18}, parent)
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include "bills/billartwork.h"
+#include "bills/consumption.h"
+#include "bills/tfrmimpmateriali.h"
+#include "clients/tfrmcercadestinatari.h"
+#include "common/artwork.h"
+#include "common/keyfilters.h"
+#include "common/text.h"
+
+using namespace velmora;
+
+namespace {
+
+const QColor kBillGold(138, 98, 18);
+const QColor kBillGreen(31, 110, 74);
+
+QString listDescription()
+{
+    return QStringLiteral(" Seleziona una consumazione in elenco con un clic per visualizzare la relativa scheda.");
+}
+
+QString calcolaDescription()
+{
+    return QStringLiteral(" Calcola l'importo totale moltiplicando la quantità per il prezzo unitario.");
+}
+
+// Every line is as wide as the list's scroll extent, so long lines can be scrolled into view.
+class ExtentDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {1000, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+};
+
+QLabel *heading(const QString &name, const QString &text, const QRect &geometry, const QColor &colour, int pixelSize,
+                QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(p);
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(pixelSize);
+    f.setBold(true);
+    label->setFont(f);
+    label->setIndent(8);
+    return label;
+}
+
+} // namespace
+
+TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
+    : WorkingScreen(services, QStringLiteral(" Velmora © - Registrazione prodotti e servizi in conto"),
+                    {1030, 742, 8, 18}, parent)
 {
     setObjectName(QStringLiteral("TfrmForniture"));
+    QWidget *g = grpContainer;
+    addInfoBar();
+
+    lblFile = hiddenLabel(QStringLiteral("lblFile"), g);
+
+    panIstruzioni = new QLabel(QStringLiteral("Per aggiungere una consumazione al conto, fare clic su Nuovo, compilare "
+                                              "le caselle dei dettagli e premere Salva."),
+                               g);
+    panIstruzioni->setObjectName(QStringLiteral("panIstruzioni"));
+    panIstruzioni->setGeometry(10, 8, 975, 22);
+    panIstruzioni->setAutoFillBackground(true);
+    setBackground(panIstruzioni, QColor(255, 250, 224));
+    panIstruzioni->setFont(QFont(QStringLiteral("Verdana"), 8));
+    panIstruzioni->setIndent(8);
+    panIstruzioni->setFrameShape(QFrame::StyledPanel);
+
+    panClasse =
+        heading(QStringLiteral("panClasse"), QStringLiteral("Nome conto"), QRect(10, 36, 975, 32), kBillGold, 16, g);
+    panTitolo = heading(QStringLiteral("panTitolo"), QStringLiteral("Conto dei prodotti e servizi forniti"),
+                        QRect(10, 76, 930, 24), kBillGreen, 12, g);
+
+    const auto icon = [this, g](IconButton *&member, const char *name, const QString &description,
+                                const QPixmap &picture, const QPoint &at) {
+        member = new IconButton(QLatin1String(name), description, g);
+        member->setPixmap(picture);
+        member->setGeometry(QRect(at, picture.size()));
+        describe(member);
+    };
+
+    icon(cmdElimina, "cmdElimina", QStringLiteral(" Elimina la consumazione selezionata."),
+         billart::binIcon(QColor(160, 40, 40), 26), QPoint(945, 75));
+
+    lstStudenti = new QListWidget(g);
+    lstStudenti->setObjectName(QStringLiteral("lstStudenti"));
+    lstStudenti->setGeometry(10, 104, 975, 214);
+    lstStudenti->setFocusPolicy(Qt::ClickFocus);
+    lstStudenti->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstStudenti->setUniformItemSizes(true);
+    lstStudenti->setItemDelegate(new ExtentDelegate(lstStudenti));
+    lstStudenti->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont listFont(QStringLiteral("Courier New"));
+    listFont.setStyleHint(QFont::Monospace);
+    listFont.setPixelSize(12);
+    listFont.setBold(true);
+    lstStudenti->setFont(listFont);
+    setBackground(lstStudenti, colours::moneyGreen);
+    lstStudenti->viewport()->setMouseTracking(true);
+    lstStudenti->viewport()->installEventFilter(this);
+
+    QFont totalFont(QStringLiteral("Verdana"));
+    totalFont.setPixelSize(14);
+    totalFont.setBold(true);
+    infTotale = new QLabel(QStringLiteral("TOTALE:"), g);
+    infTotale->setObjectName(QStringLiteral("infTotale"));
+    infTotale->setGeometry(665, 322, 110, 24);
+    infTotale->setFont(totalFont);
+    infTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    repTotale = new QLabel(g);
+    repTotale->setObjectName(QStringLiteral("repTotale"));
+    repTotale->setGeometry(785, 322, 200, 24);
+    repTotale->setFont(totalFont);
+    repTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto *dettagli = new QLabel(QStringLiteral("DETTAGLI CONSUMAZIONE:"), g);
+    dettagli->setObjectName(QStringLiteral("infDettagli"));
+    dettagli->setGeometry(10, 330, 300, 18);
+    QFont dettagliFont(QStringLiteral("Verdana"), 8);
+    dettagliFont.setBold(true);
+    dettagli->setFont(dettagliFont);
+
+    const auto panel = [this, g](const char *name, const QRect &geometry) {
+        auto *p = new QFrame(g);
+        p->setObjectName(QLatin1String(name));
+        p->setGeometry(geometry);
+        p->setFrameShape(QFrame::StyledPanel);
+        p->setAutoFillBackground(true);
+        setBackground(p, QColor(244, 246, 250));
+        clearsDescription(p);
+        return p;
+    };
+    panDati01 = panel("panDati01", QRect(10, 350, 640, 200));
+    panDati02 = panel("panDati02", QRect(660, 350, 325, 200));
+
+    QFont boxFont(QStringLiteral("Verdana"));
+    boxFont.setPixelSize(11);
+    boxFont.setBold(true);
+    const QFont captionFont(QStringLiteral("Verdana"), 8);
+    const auto box = [&](TextBox *&member, const char *name, const char *caption, int maxLength, QWidget *parentPanel,
+                         const QRect &geometry) {
+        auto *label = new QLabel(QString::fromUtf8(caption), parentPanel);
+        label->setFont(captionFont);
+        label->setGeometry(geometry.x(), geometry.y() - 16, geometry.width() + 40, 15);
+        member = new TextBox(parentPanel);
+        member->setObjectName(QLatin1String(name));
+        member->setGeometry(geometry);
+        member->setMaxLength(maxLength);
+        member->setFont(boxFont);
+        m_boxes.push_back(member);
+    };
+    box(txtProdotto, "txtProdotto", "Prodotto o servizio fornito:", 250, panDati01, QRect(10, 26, 570, 22));
+    box(txtData, "txtData", "Data:", 10, panDati01, QRect(10, 72, 90, 22));
+    box(txtOra, "txtOra", "Ora:", 5, panDati01, QRect(110, 72, 60, 22));
+    box(txtLuogo, "txtLuogo", "Tavolo / Luogo:", 250, panDati01, QRect(180, 72, 450, 22));
+    box(txtQuantita, "txtQuantita", "Quantità:", 16, panDati01, QRect(10, 118, 100, 22));
+    box(txtPrezzo, "txtPrezzo", "Prezzo unitario:", 16, panDati01, QRect(134, 118, 110, 22));
+    box(txtImporto, "txtImporto", "Importo totale:", 16, panDati01, QRect(284, 118, 110, 22));
+    box(txtUM, "txtUM", "Unità di misura:", 10, panDati01, QRect(410, 118, 110, 22));
+    box(txtCameriere, "txtCameriere", "Cameriere / Operatore:", 50, panDati01, QRect(10, 164, 360, 22));
+    box(txtCliente, "txtCliente", "Cliente:", 50, panDati02, QRect(10, 26, 305, 22));
+    box(txtAlloggio, "txtAlloggio", "Camera / Alloggio:", 50, panDati02, QRect(10, 72, 305, 22));
+    box(txtTelCel, "txtTelCel", "Tel. cellulare:", 50, panDati02, QRect(10, 118, 255, 22));
+    for (TextBox *b : {txtQuantita, txtPrezzo, txtImporto})
+        b->setAlignment(Qt::AlignRight);
+    setEnterChain({m_boxes.begin(), m_boxes.end()});
+
+    auto *per = new QLabel(QStringLiteral("X"), panDati01);
+    per->setObjectName(QStringLiteral("infPer"));
+    per->setGeometry(110, 118, 24, 22);
+    per->setAlignment(Qt::AlignCenter);
+    per->setFont(boxFont);
+    cmdCalcola = new QPushButton(QStringLiteral("="), panDati01);
+    cmdCalcola->setObjectName(QStringLiteral("cmdCalcola"));
+    cmdCalcola->setGeometry(250, 117, 28, 24);
+    cmdCalcola->setFocusPolicy(Qt::ClickFocus);
+    cmdCalcola->setAutoDefault(false);
+    cmdCalcola->setMouseTracking(true);
+    cmdCalcola->installEventFilter(this);
+
+    impProdotto =
+        new IconButton(QStringLiteral("impProdotto"),
+                       QStringLiteral(" Importa i dati del prodotto o servizio dal relativo archivio."), panDati01);
+    impProdotto->setPixmap(artwork::symbolIcon(QStringLiteral("↓"), QColor(122, 28, 28), 26));
+    impProdotto->setGeometry(QRect(QPoint(584, 24), impProdotto->pixmap().size()));
+    describe(impProdotto);
+    impCliente = new IconButton(QStringLiteral("impCliente"),
+                                QStringLiteral(" Importa i dati dall'archivio anagrafico clienti."), panDati02);
+    impCliente->setPixmap(artwork::symbolIcon(QStringLiteral("↓"), QColor(29, 63, 143), 26));
+    impCliente->setGeometry(QRect(QPoint(267, 116), impCliente->pixmap().size()));
+    describe(impCliente);
+
+    // Arrows with the record number between them.
+    const QColor arrows(29, 63, 143);
+    icon(imgPrimo, "imgPrimo", QStringLiteral(" Visualizza la prima scheda in archivio."),
+         artwork::symbolIcon(QStringLiteral("«"), arrows, 36), QPoint(10, 590));
+    icon(imgIndietro, "imgIndietro", QStringLiteral(" Visualizza la scheda precedente in archivio."),
+         artwork::symbolIcon(QStringLiteral("‹"), arrows, 36), QPoint(62, 590));
+    lblPosizione = new QLabel(g);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->setGeometry(122, 590, 70, 36);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    QFont positionFont(QStringLiteral("Verdana"));
+    positionFont.setPixelSize(14);
+    positionFont.setBold(true);
+    lblPosizione->setFont(positionFont);
+    icon(imgAvanti, "imgAvanti", QStringLiteral(" Visualizza la scheda successiva in archivio."),
+         artwork::symbolIcon(QStringLiteral("›"), arrows, 36), QPoint(192, 590));
+    icon(imgUltimo, "imgUltimo", QStringLiteral(" Visualizza l'ultima scheda in archivio"),
+         artwork::symbolIcon(QStringLiteral("»"), arrows, 36), QPoint(244, 590));
+
+    // Commands along the foot of the card.
+    int x = 390;
+    const auto command = [&](IconButton *&member, const char *name, const QString &description,
+                             const QPixmap &picture) {
+        icon(member, name, description, picture, QPoint(x, 568));
+        x += picture.width() + 6;
+    };
+    command(btnNuovo, "btnNuovo",
+            QStringLiteral(" Prepara la schermata ad inserire una nuova consumazione nel conto senza cancellare le "
+                           "informazioni che si suppone restino invariate."),
+            artwork::commandIcon(QStringLiteral("+"), QStringLiteral("Nuovo"), kBillGreen, 44));
+    command(btnVuota, "btnVuota",
+            QStringLiteral(" Prepara la schermata ad accogliere una nuova consumazione cancellando tutti i campi di "
+                           "testo."),
+            artwork::commandIcon(QStringLiteral("∅"), QStringLiteral("Svuota"), kBillGreen, 44));
+    command(btnSalva, "btnSalva",
+            QStringLiteral(" Salva in archivio i dati relativi alla consumazione corrente oppure aggiorna la "
+                           "consumazione esistente."),
+            artwork::commandIcon(QStringLiteral("✓"), QStringLiteral("Salva"), QColor(29, 63, 143), 44));
+    command(btnStampa, "btnStampa", QStringLiteral(" Stampa il conto dei prodotti e servizi forniti."),
+            artwork::commandIcon(QStringLiteral("▤"), QStringLiteral("Stampa"), kBillGold, 44));
+    command(btnEsporta, "btnEsporta", QStringLiteral(" Esporta il conto in un foglio di Microsoft Excel."),
+            artwork::commandIcon(QStringLiteral("X"), QStringLiteral("Esporta"), QColor(33, 115, 70), 44));
+    command(cmdGuida, "cmdGuida", QStringLiteral(" Visualizza la guida in linea."),
+            artwork::commandIcon(QStringLiteral("?"), QStringLiteral("Guida"), colours::navy, 44));
+    command(cmdEsci, "cmdEsci", QStringLiteral(" Esci da questa schermata di lavoro."),
+            artwork::commandIcon(QStringLiteral("×"), QStringLiteral("Esci"), QColor(160, 40, 40), 44));
+
+    connect(imgPrimo, &IconButton::activated, this, &TfrmForniture::imgPrimoClick);
+    connect(imgIndietro, &IconButton::activated, this, &TfrmForniture::imgIndietroClick);
+    connect(imgAvanti, &IconButton::activated, this, &TfrmForniture::imgAvantiClick);
+    connect(imgUltimo, &IconButton::activated, this, &TfrmForniture::imgUltimoClick);
+    connect(btnNuovo, &IconButton::activated, this, &TfrmForniture::btnNuovoClick);
+    connect(btnVuota, &IconButton::activated, this, &TfrmForniture::btnVuotaClick);
+    connect(btnSalva, &IconButton::activated, this, &TfrmForniture::btnSalvaClick);
+    connect(btnStampa, &IconButton::activated, this, &TfrmForniture::btnStampaClick);
+    connect(btnEsporta, &IconButton::activated, this, &TfrmForniture::btnEsportaClick);
+    connect(cmdElimina, &IconButton::activated, this, &TfrmForniture::cmdEliminaClick);
+    connect(cmdCalcola, &QPushButton::clicked, this, &TfrmForniture::cmdCalcolaClick);
+    connect(impProdotto, &IconButton::activated, this, &TfrmForniture::impProdottoClick);
+    connect(impCliente, &IconButton::activated, this, &TfrmForniture::impClienteClick);
+    connect(cmdGuida, &IconButton::activated, this, &TfrmForniture::cmdGuidaClick);
+    connect(cmdEsci, &IconButton::activated, this, &TfrmForniture::cmdEsciClick);
+
+    connect(lstStudenti, &QListWidget::itemClicked, this, &TfrmForniture::lstStudentiClick);
+    // Moving through the list with the keyboard shows each line's record as a click does.
+    connect(lstStudenti, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_filling && row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton)
+            lstStudentiClick();
+    });
+
+    txtQuantita->hooks.onKeyPress = [this](QChar &key) { txtQuantitaKeyPress(key); };
+    txtPrezzo->hooks.onKeyPress = [this](QChar &key) { txtPrezzoKeyPress(key); };
+    txtImporto->hooks.onKeyPress = [this](QChar &key) { txtImportoKeyPress(key); };
+    txtQuantita->hooks.onExit = [this] { txtQuantitaExit(); };
+    txtPrezzo->hooks.onExit = [this] { txtPrezzoExit(); };
+    txtImporto->hooks.onExit = [this] { txtImportoExit(); };
+}
+
+RecordFile TfrmForniture::billFile() const
+{
+    return RecordFile(std::filesystem::path(lblFile->text().toStdString()), consumptionLayout().size());
+}
+
+void TfrmForniture::fileError()
+{
+    m_services.messages->plain(this, fileErrorMessage());
+}
+
+void TfrmForniture::reportGuarded(RecordFile::Guarded result)
+{
+    if (result != RecordFile::Guarded::Changed) {
+        fileError();
+        return;
+    }
+    // Someone else changed or removed the record meanwhile: nothing is written, and the list
+    // shows the bill as it is now.
+    m_services.messages->plain(this, QStringLiteral("Attenzione: la consumazione visualizzata è stata modificata o "
+                                                    "eliminata da un'altra postazione.\r\n\r\nVisualizzare "
+                                                    "nuovamente la consumazione prima di ripetere l'operazione."));
+    refill();
+}
+
+void TfrmForniture::FormShow()
+{
+    resetCard(false);
+    repTotale->clear();
+    refill();
+    lblPosizione->clear();
+    txtProdotto->setFocus();
+}
+
+bool TfrmForniture::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && panInfo && lstStudenti) {
+        if (watched == lstStudenti->viewport()) {
+            panInfo->setText(listDescription());
+            return false;
+        }
+        if (watched == cmdCalcola) {
+            panInfo->setText(calcolaDescription());
+            // Kept from the panel beneath, which would clear the description again.
+            return static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton;
+        }
+    }
+    return WorkingScreen::eventFilter(watched, event);
+}
+
+void TfrmForniture::resetCard(bool keepServiceData)
+{
+    txtProdotto->clear();
+    txtData->setText(m_services.clock->today().toString(QStringLiteral("dd/MM/yyyy")));
+    txtOra->setText(m_services.clock->now().toString(QStringLiteral("hh:mm")));
+    txtQuantita->setText(QStringLiteral("1"));
+    txtPrezzo->setText(QStringLiteral("0,00"));
+    txtImporto->setText(QStringLiteral("0,00"));
+    txtUM->clear();
+    if (keepServiceData)
+        return;
+    for (TextBox *b : {txtLuogo, txtCameriere, txtCliente, txtAlloggio, txtTelCel})
+        b->clear();
+}
+
+void TfrmForniture::refill()
+{
+    // Filling a list never reports: what could be read is shown.
+    std::vector<std::string> records;
+    const bool read = billFile().readAll(records);
+    m_filling = true;
+    lstStudenti->clear();
+    if (read) {
+        const BillListing listing = listBill(records, toAnsi(repTotale->text()));
+        QStringList lines;
+        lines.reserve(static_cast<qsizetype>(listing.lines.size()));
+        for (const std::string &line : listing.lines)
+            lines << fromAnsi(line);
+        lstStudenti->addItems(lines);
+        repTotale->setText(fromAnsi(listing.total));
+    }
+    m_filling = false;
+}
+
+void TfrmForniture::showRecord(const std::string &record, std::size_t number)
+{
+    const std::vector<std::string> values = consumptionLayout().decode(record);
+    for (std::size_t f = 0; f < m_boxes.size(); ++f)
+        m_boxes[f]->setText(fromAnsi(values[f]));
+    lblPosizione->setText(QString::number(number));
+    m_stored = record;
+}
+
+void TfrmForniture::showRecordNumber(std::size_t number)
+{
+    std::string record;
+    if (!billFile().read(number, record)) {
+        fileError();
+        return;
+    }
+    showRecord(record, number);
+}
+
+std::string TfrmForniture::cardRecord() const
+{
+    std::vector<std::string> values;
+    values.reserve(m_boxes.size());
+    for (const TextBox *b : m_boxes)
+        values.push_back(toAnsi(b->text()));
+    return consumptionLayout().encode(values);
+}
+
+namespace {
+
+void emptyBillMessage(MessageService &messages, QWidget *owner)
+{
+    messages.information(owner, QStringLiteral("Visualizzazione dati non applicabile"),
+                         QStringLiteral("L'archivio non contiene nessuna scheda."));
+}
+
+} // namespace
+
+void TfrmForniture::imgPrimoClick()
+{
+    const auto count = billFile().count();
+    if (!count) {
+        fileError();
+        return;
+    }
+    if (*count == 0) {
+        emptyBillMessage(*m_services.messages, this);
+        return;
+    }
+    showRecordNumber(1);
+}
+
+void TfrmForniture::imgIndietroClick()
+{
+    const QString position = lblPosizione->text();
+    if (position == QStringLiteral("1"))
+        return;
+    const auto count = billFile().count();
+    if (!count) {
+        fileError();
+        return;
+    }
+    if (*count == 0) {
+        emptyBillMessage(*m_services.messages, this);
+        return;
+    }
+    showRecordNumber(position.isEmpty() ? 1 : position.toULongLong() - 1);
+}
+
+void TfrmForniture::imgAvantiClick()
+{
+    const QString position = lblPosizione->text();
+    const auto count = billFile().count();
+    if (!count) {
+        fileError();
+        return;
+    }
+    if (*count == 0) {
+        emptyBillMessage(*m_services.messages, this);
+        lblPosizione->clear();
+        return;
+    }
+    if (position.isEmpty()) {
+        showRecordNumber(1);
+        return;
+    }
+    const std::size_t n = position.toULongLong();
+    if (n == *count)
+        return;
+    showRecordNumber(n + 1);
+}
+
+void TfrmForniture::imgUltimoClick()
+{
+    const auto count = billFile().count();
+    if (!count) {
+        fileError();
+        return;
+    }
+    if (*count == 0) {
+        emptyBillMessage(*m_services.messages, this);
+        return;
+    }
+    showRecordNumber(*count);
+}
+
+void TfrmForniture::lstStudentiClick()
+{
+    QListWidgetItem *item = lstStudenti->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    const std::string wanted = trimField(toAnsi(item->text()));
+    std::vector<std::string> records;
+    if (!billFile().readAll(records))
+        return;
+    // When several records give the same line, the last of them is the one shown.
+    for (std::size_t i = records.size(); i > 0; --i) {
+        if (trimField(consumptionLine(records[i - 1])) == wanted) {
+            showRecord(records[i - 1], i);
+            return;
+        }
+    }
+}
+
+void TfrmForniture::btnNuovoClick()
+{
+    resetCard(true);
+    repTotale->clear();
+    refill();
+    lblPosizione->clear();
+    txtProdotto->setFocus();
+}
+
+void TfrmForniture::btnVuotaClick()
+{
+    resetCard(false);
+    repTotale->clear();
+    refill();
+    lblPosizione->clear();
+    txtProdotto->setFocus();
+}
+
+bool TfrmForniture::calculate()
+{
+    if (trimField(toAnsi(txtQuantita->text())).empty())
+        txtQuantita->setText(QStringLiteral("1"));
+    if (trimField(toAnsi(txtPrezzo->text())).empty())
+        txtPrezzo->setText(QStringLiteral("0,00"));
+    if (trimField(toAnsi(txtImporto->text())).empty())
+        txtImporto->setText(QStringLiteral("0,00"));
+    const auto amount = amountOf(toAnsi(txtQuantita->text()), toAnsi(txtPrezzo->text()));
+    if (!amount) {
+        m_services.messages->plain(this, QStringLiteral("Attenzione: valori non validi.\r\n\r\nInserire correttamente "
+                                                        "la quantità e il prezzo prima di premere il pulsante "
+                                                        "Calcola."));
+        txtQuantita->setText(QStringLiteral("1"));
+        txtPrezzo->setText(QStringLiteral("0,00"));
+        txtImporto->setText(QStringLiteral("0,00"));
+        txtImporto->setFocus();
+        return false;
+    }
+    txtImporto->setText(fromAnsi(*amount));
+    return true;
+}
+
+void TfrmForniture::cmdCalcolaClick()
+{
+    calculate();
+}
+
+void TfrmForniture::btnSalvaClick()
+{
+    if (trimField(toAnsi(txtProdotto->text())).empty()) {
+        m_services.messages->warning(this, QStringLiteral("Salvataggio scheda non applicabile"),
+                                     QStringLiteral("Per salvare la scheda è necessario indicare la descrizione del "
+                                                    "prodotto o servizio fornito."));
+        txtProdotto->setFocus();
+        return;
+    }
+    // An invalid quantity or price has been reported and reset; the card is saved with the reset values.
+    calculate();
+    const std::string record = cardRecord();
+    const RecordFile file = billFile();
+    const QString position = lblPosizione->text();
+    if (!position.isEmpty()) {
+        bool ok = false;
+        const std::size_t n = position.toULongLong(&ok);
+        // The record is replaced only while it still holds what this card showed or last saved.
+        const RecordFile::Guarded result =
+            ok ? file.overwriteIfUnchanged(n, m_stored, record) : RecordFile::Guarded::FileError;
+        if (result != RecordFile::Guarded::Done) {
+            reportGuarded(result);
+            return;
+        }
+        m_stored = record;
+        lblPosizione->setText(QString::number(n));
+        m_services.messages->information(
+            this, QStringLiteral("Aggiornamento scheda effettuato con successo"),
+            QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+        refill();
+        return;
+    }
+    std::size_t number = 0;
+    if (!file.append(record, &number)) {
+        fileError();
+        return;
+    }
+    m_stored = record;
+    lblPosizione->setText(QString::number(number));
+    m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
+                                     QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    refill();
+}
+
+void TfrmForniture::cmdEliminaClick()
+{
+    const QString position = lblPosizione->text();
+    if (position.isEmpty()) {
+        m_services.messages->plain(this,
+                                   QStringLiteral("Attenzione: operazione non valida.\r\n\r\nLa cancellazione può "
+                                                  "essere applicata soltanto ad una consumazione già registrata "
+                                                  "in archivio."));
+        return;
+    }
+    if (!m_services.messages->question(this, QStringLiteral("Conferma cancellazione"),
+                                       QStringLiteral("Si vuole proprio eliminare la consumazione selezionata?"),
+                                       MessageService::Icon::None))
+        return;
+    bool ok = false;
+    const std::size_t n = position.toULongLong(&ok);
+    const RecordFile::Guarded result =
+        ok ? billFile().removeIfUnchanged(n, m_stored, m_services.file(kBillTempFile)) : RecordFile::Guarded::FileError;
+    if (result != RecordFile::Guarded::Done) {
+        reportGuarded(result);
+        return;
+    }
+    resetCard(false);
+    repTotale->clear();
+    refill();
+    lblPosizione->clear();
+    txtProdotto->setFocus();
+}
+
+void TfrmForniture::impClienteClick()
+{
+    TfrmCercaDestinatari dlg(m_services, this);
+    dlg.lblMemory->setText(QStringLiteral("forniture"));
+    dlg.exec();
+}
+
+void TfrmForniture::impProdottoClick()
+{
+    TfrmImpMateriali dlg(m_services, this);
+    dlg.exec();
+}
+
+void TfrmForniture::btnStampaClick() {}
+
+void TfrmForniture::btnEsportaClick() {}
+
+void TfrmForniture::cmdGuidaClick()
+{
+    m_services.navigator->showHelp(this, QStringLiteral("Gestione dei conti delle consumazioni"));
+}
+
+void TfrmForniture::cmdEsciClick()
+{
+    close();
+}
+
+void TfrmForniture::numberKeyPress(TextBox *box, QChar &key, const QString &resetText)
+{
+    // Characters outside ASCII are never digits or the separator.
+    const char c = key.unicode() < 128 ? static_cast<char>(key.unicode()) : '\x7f';
+    // A text that starts with the separator (",5" on its way) is read as the number it will be
+    // on leaving the box, so typing a decimal without its leading zero is not reset.
+    std::string current = trimField(toAnsi(box->text()));
+    if (!current.empty() && current.front() == ',')
+        current.insert(current.begin(), '0');
+    switch (consumptionKey(current, c)) {
+    case KeyVerdict::Accept:
+        break;
+    case KeyVerdict::Refuse:
+        key = QChar();
+        break;
+    case KeyVerdict::OverLimit:
+        key = QChar();
+        box->setText(resetText);
+        break;
+    }
+}
+
+void TfrmForniture::txtQuantitaKeyPress(QChar &key)
+{
+    numberKeyPress(txtQuantita, key, QStringLiteral("1"));
+}
+
+void TfrmForniture::txtPrezzoKeyPress(QChar &key)
+{
+    numberKeyPress(txtPrezzo, key, QStringLiteral("0,00"));
+}
+
+void TfrmForniture::txtImportoKeyPress(QChar &key)
+{
+    numberKeyPress(txtImporto, key, QStringLiteral("0,00"));
+}
+
+void TfrmForniture::txtQuantitaExit()
+{
+    txtQuantita->setText(fromAnsi(normaliseQuantityText(toAnsi(txtQuantita->text()))));
+}
+
+void TfrmForniture::txtPrezzoExit()
+{
+    txtPrezzo->setText(fromAnsi(normalisePriceText(toAnsi(txtPrezzo->text()))));
+}
+
+void TfrmForniture::txtImportoExit()
+{
+    txtImporto->setText(fromAnsi(normalisePriceText(toAnsi(txtImporto->text()))));
 }

@@ -1,12 +1,110 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "common/recordfile.h"
+#include "common/widgets.h"
 #include "common/workingscreen.h"
 
-// TfrmForniture: not yet built; an empty working screen with its caption.
+// The consumption screen of one open bill: the list of its consumptions with the running
+// total, and the card of one consumption to add, browse, change, save and delete.
 class TfrmForniture : public velmora::WorkingScreen
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmForniture)
 public:
     explicit TfrmForniture(velmora::Services &services, QWidget *parent = nullptr);
+
+    // Set by the bill catalogue before showing the screen.
+    QLabel *lblFile = nullptr;   // full path of the bill file
+    QLabel *panClasse = nullptr; // bill name
+
+    QLabel *panIstruzioni = nullptr;
+    QLabel *panTitolo = nullptr;
+    QListWidget *lstStudenti = nullptr;
+    QLabel *infTotale = nullptr;
+    QLabel *repTotale = nullptr;
+    QLabel *lblPosizione = nullptr;
+    QWidget *panDati01 = nullptr;
+    QWidget *panDati02 = nullptr;
+
+    velmora::TextBox *txtProdotto = nullptr;
+    velmora::TextBox *txtData = nullptr;
+    velmora::TextBox *txtOra = nullptr;
+    velmora::TextBox *txtLuogo = nullptr;
+    velmora::TextBox *txtQuantita = nullptr;
+    velmora::TextBox *txtPrezzo = nullptr;
+    velmora::TextBox *txtImporto = nullptr;
+    velmora::TextBox *txtUM = nullptr;
+    velmora::TextBox *txtCameriere = nullptr;
+    velmora::TextBox *txtCliente = nullptr;
+    velmora::TextBox *txtAlloggio = nullptr;
+    velmora::TextBox *txtTelCel = nullptr;
+
+    QPushButton *cmdCalcola = nullptr;
+    velmora::IconButton *btnNuovo = nullptr;
+    velmora::IconButton *btnVuota = nullptr;
+    velmora::IconButton *btnSalva = nullptr;
+    velmora::IconButton *btnStampa = nullptr;
+    velmora::IconButton *btnEsporta = nullptr;
+    velmora::IconButton *cmdElimina = nullptr;
+    velmora::IconButton *imgPrimo = nullptr;
+    velmora::IconButton *imgIndietro = nullptr;
+    velmora::IconButton *imgAvanti = nullptr;
+    velmora::IconButton *imgUltimo = nullptr;
+    velmora::IconButton *impProdotto = nullptr;
+    velmora::IconButton *impCliente = nullptr;
+    velmora::IconButton *cmdGuida = nullptr;
+    velmora::IconButton *cmdEsci = nullptr;
+
+    // The twelve boxes in the order of the record's fields.
+    const std::vector<velmora::TextBox *> &boxes() const { return m_boxes; }
+
+protected:
+    void FormShow() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    velmora::RecordFile billFile() const;
+    void resetCard(bool keepServiceData);
+    void refill();
+    void showRecord(const std::string &record, std::size_t number);
+    void showRecordNumber(std::size_t number);
+    std::string cardRecord() const;
+    bool calculate();
+    void fileError();
+    void reportGuarded(velmora::RecordFile::Guarded result);
+
+    void imgPrimoClick();
+    void imgIndietroClick();
+    void imgAvantiClick();
+    void imgUltimoClick();
+    void lstStudentiClick();
+    void btnNuovoClick();
+    void btnVuotaClick();
+    void btnSalvaClick();
+    void cmdEliminaClick();
+    void cmdCalcolaClick();
+    void impClienteClick();
+    void impProdottoClick();
+    void btnStampaClick();
+    void btnEsportaClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+    void numberKeyPress(velmora::TextBox *box, QChar &key, const QString &resetText);
+    void txtQuantitaKeyPress(QChar &key);
+    void txtPrezzoKeyPress(QChar &key);
+    void txtImportoKeyPress(QChar &key);
+    void txtQuantitaExit();
+    void txtPrezzoExit();
+    void txtImportoExit();
+
+    std::vector<velmora::TextBox *> m_boxes;
+    std::string m_stored; // the record as the card last read or wrote it
+    bool m_filling = false;
 };

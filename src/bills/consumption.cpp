@@ -1,0 +1,321 @@
+#include "bills/consumption.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "common/amount.h"
+#include "common/text.h"
+
+namespace velmora {
+
+namespace {
+
+// Padding as the list does it: spaces appended, then cut to the width.
+std::string fit(std::string_view text, std::size_t width)
+{
+    std::string out = padRight(text, width);
+    out.resize(width);
+    return out;
+}
+
+constexpr std::size_t kNameMax = 255;
+
+unsigned char foldByte(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<unsigned char>(c + 0x20);
+    switch (c) {
+    case 0x8A: // Š
+    case 0x8C: // Œ
+    case 0x8E: // Ž
+        return static_cast<unsigned char>(c + 0x10);
+    case 0x9F: // Ÿ
+        return 0xFF;
+    default:
+        return c;
+    }
+}
+
+// The plain letter under a folded accented letter, so that "è" sorts with "e".
+unsigned char baseLetter(unsigned char c)
+{
+    if (c >= 0xE0 && c <= 0xE6)
+        return 'a';
+    if (c == 0xE7)
+        return 'c';
+    if (c >= 0xE8 && c <= 0xEB)
+        return 'e';
+    if (c >= 0xEC && c <= 0xEF)
+        return 'i';
+    if (c == 0xF0)
+        return 'd';
+    if (c == 0xF1)
+        return 'n';
+    if ((c >= 0xF2 && c <= 0xF6) || c == 0xF8 || c == 0x9C)
+        return 'o';
+    if (c >= 0xF9 && c <= 0xFC)
+        return 'u';
+    if (c == 0xFD || c == 0xFF)
+        return 'y';
+    if (c == 0x9A)
+        return 's';
+    if (c == 0x9E)
+        return 'z';
+    return c;
+}
+
+std::string baseKey(std::string_view name)
+{
+    std::string out = foldFileName(name);
+    for (char &c : out)
+        c = static_cast<char>(baseLetter(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool endsWithBillExtension(std::string_view name)
+{
+    constexpr std::string_view ext = ".for";
+    return name.size() >= ext.size() && foldAZ(name.substr(name.size() - ext.size())) == ext;
+}
+
+} // namespace
+
+std::string roundedAmountText(long double value, int decimals)
+{
+    const std::string text = numberText(value);
+    if (text.find('E') != std::string::npos) {
+        // Too large or too small for the decimal form: round the magnitude in binary.
+        const long double magnitude = roundTo(value < 0 ? -value : value, decimals);
+        return numberText(value < 0 ? -magnitude : magnitude);
+    }
+    const bool negative = text.front() == '-';
+    const std::string unsignedText = negative ? text.substr(1) : text;
+    const std::size_t comma = unsignedText.find(',');
+    std::string whole = unsignedText.substr(0, comma);
+    std::string fraction = comma == std::string::npos ? std::string() : unsignedText.substr(comma + 1);
+    const auto keep = static_cast<std::size_t>(decimals);
+    if (fraction.size() > keep) {
+        const bool up = fraction[keep] >= '5';
+        fraction.resize(keep);
+        std::string digits = whole + fraction;
+        if (up) {
+            bool carry = true;
+            for (std::size_t i = digits.size(); carry && i > 0; --i) {
+                char &d = digits[i - 1];
+                carry = d == '9';
+                d = carry ? '0' : static_cast<char>(d + 1);
+            }
+            if (carry)
+                digits.insert(digits.begin(), '1');
+        }
+        whole = digits.substr(0, digits.size() - keep);
+        fraction = digits.substr(digits.size() - keep);
+    }
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    std::string out = whole.empty() ? "0" : whole;
+    if (!fraction.empty())
+        out += "," + fraction;
+    if (negative && out != "0")
+        out.insert(out.begin(), '-');
+    return out;
+}
+
+const RecordLayout &consumptionLayout()
+{
+    static const RecordLayout layout{250, 10, 5, 250, 16, 16, 16, 10, 50, 50, 50, 50};
+    return layout;
+}
+
+std::string consumptionLine(const std::vector<std::string> &values)
+{
+    const auto value = [&values](consumption::Field f) -> std::string {
+        return f < values.size() ? trimField(values[f]) : std::string();
+    };
+    std::string line;
+    line.reserve(120);
+    line += fit(value(consumption::Data), 10);
+    line += "  ";
+    line += fit("Quant. " + value(consumption::Quantita), 18);
+    line += "  ";
+    line += kEuro;
+    line += ' ';
+    line += fit(value(consumption::Prezzo), 14);
+    line += "  ";
+    line += fit(value(consumption::Prodotto), 40);
+    line += "  Tot. ";
+    line += kEuro;
+    line += ' ';
+    line += value(consumption::Importo);
+    return line;
+}
+
+std::string consumptionLine(std::string_view record)
+{
+    return consumptionLine(consumptionLayout().decode(record));
+}
+
+BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal)
+{
+    const RecordLayout &layout = consumptionLayout();
+    BillListing result;
+    result.total = std::string(shownTotal);
+    result.lines.reserve(records.size());
+    long double sum = 0;
+    for (const std::string &record : records) {
+        const std::vector<std::string> values = layout.decode(record);
+        result.lines.push_back(consumptionLine(values));
+        const auto amount = parseNumber(values[consumption::Importo]);
+        if (!amount) {
+            result.complete = false;
+            return result;
+        }
+        sum += *amount;
+        result.total = numberText(sum);
+    }
+    if (!trimField(result.total).empty()) {
+        if (const auto value = parseNumber(result.total))
+            result.total = roundedAmountText(*value, 2);
+    }
+    result.total = normaliseAmount(result.total);
+    return result;
+}
+
+std::optional<std::string> amountOf(std::string_view quantity, std::string_view price)
+{
+    const auto q = parseNumber(quantity);
+    const auto p = parseNumber(price);
+    if (!q || !p)
+        return std::nullopt;
+    return normaliseAmount(roundedAmountText(*q * *p, 2));
+}
+
+std::string normalisePriceText(std::string_view text)
+{
+    const std::string trimmed = trimField(text);
+    if (trimmed.empty())
+        return "0,00";
+    const auto value = parseNumber(trimmed);
+    if (!value)
+        return "0,00";
+    return normaliseAmount(roundedAmountText(*value, 4));
+}
+
+std::string normaliseQuantityText(std::string_view text)
+{
+    const std::string trimmed = trimField(text);
+    if (trimmed.empty())
+        return "1";
+    const auto value = parseNumber(trimmed);
+    if (!value)
+        return "1";
+    std::string t = roundedAmountText(*value, 4);
+    if (t == "0")
+        return "1";
+    return t;
+}
+
+bool isForbiddenNameChar(char c)
+{
+    switch (c) {
+    case '\\':
+    case '/':
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string replaceForbiddenNameChars(std::string_view text)
+{
+    std::string out(text);
+    std::replace_if(out.begin(), out.end(), isForbiddenNameChar, ' ');
+    return out;
+}
+
+std::string billNameFromInput(std::string_view text)
+{
+    return trimField(replaceForbiddenNameChars(text));
+}
+
+std::string billFileName(std::string_view billName)
+{
+    return cp1252ToUtf8(billName) + kBillExtension;
+}
+
+bool billFileNameFits(std::string_view billName)
+{
+    return billFileName(billName).size() <= kNameMax;
+}
+
+std::string foldFileName(std::string_view name)
+{
+    std::string out(name);
+    for (char &c : out)
+        c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool billLineLess(std::string_view a, std::string_view b)
+{
+    const std::string baseA = baseKey(a);
+    const std::string baseB = baseKey(b);
+    if (baseA != baseB)
+        return baseA < baseB;
+    const std::string foldA = foldFileName(a);
+    const std::string foldB = foldFileName(b);
+    if (foldA != foldB)
+        return foldA < foldB;
+    return a < b;
+}
+
+std::vector<BillEntry> listBills(const std::filesystem::path &folder)
+{
+    std::vector<BillEntry> bills;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    const std::filesystem::directory_iterator end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!endsWithBillExtension(name))
+            continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || typeError)
+            continue;
+        bills.push_back({utf8ToCp1252(name), it->path()});
+    }
+    std::stable_sort(bills.begin(), bills.end(), [](const BillEntry &a, const BillEntry &b) {
+        if (a.line != b.line)
+            return billLineLess(a.line, b.line);
+        // Two names that differ only where the code page cannot show them.
+        return a.path.filename().string() < b.path.filename().string();
+    });
+    return bills;
+}
+
+std::optional<std::filesystem::path> existingBillFile(const std::filesystem::path &folder, std::string_view billName)
+{
+    const std::filesystem::path exact = folder / billFileName(billName);
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(exact, ec)))
+        return exact;
+    const std::string wanted = foldFileName(std::string(billName) + kBillExtension);
+    std::filesystem::directory_iterator it(folder, ec);
+    const std::filesystem::directory_iterator end;
+    for (; !ec && it != end; it.increment(ec)) {
+        if (foldFileName(utf8ToCp1252(it->path().filename().string())) == wanted)
+            return it->path();
+    }
+    return std::nullopt;
+}
+
+} // namespace velmora
