@@ -82,46 +82,6 @@ bool endsWithBillExtension(std::string_view name)
 
 } // namespace
 
-std::string roundedAmountText(long double value, int decimals)
-{
-    const std::string text = numberText(value);
-    if (text.find('E') != std::string::npos) {
-        // Too large or too small for the decimal form: round the magnitude in binary.
-        const long double magnitude = roundTo(value < 0 ? -value : value, decimals);
-        return numberText(value < 0 ? -magnitude : magnitude);
-    }
-    const bool negative = text.front() == '-';
-    const std::string unsignedText = negative ? text.substr(1) : text;
-    const std::size_t comma = unsignedText.find(',');
-    std::string whole = unsignedText.substr(0, comma);
-    std::string fraction = comma == std::string::npos ? std::string() : unsignedText.substr(comma + 1);
-    const auto keep = static_cast<std::size_t>(decimals);
-    if (fraction.size() > keep) {
-        const bool up = fraction[keep] >= '5';
-        fraction.resize(keep);
-        std::string digits = whole + fraction;
-        if (up) {
-            bool carry = true;
-            for (std::size_t i = digits.size(); carry && i > 0; --i) {
-                char &d = digits[i - 1];
-                carry = d == '9';
-                d = carry ? '0' : static_cast<char>(d + 1);
-            }
-            if (carry)
-                digits.insert(digits.begin(), '1');
-        }
-        whole = digits.substr(0, digits.size() - keep);
-        fraction = digits.substr(digits.size() - keep);
-    }
-    while (!fraction.empty() && fraction.back() == '0')
-        fraction.pop_back();
-    std::string out = whole.empty() ? "0" : whole;
-    if (!fraction.empty())
-        out += "," + fraction;
-    if (negative && out != "0")
-        out.insert(out.begin(), '-');
-    return out;
-}
 
 const RecordLayout &consumptionLayout()
 {
@@ -177,7 +137,7 @@ BillListing listBill(const std::vector<std::string> &records, std::string_view s
     }
     if (!trimField(result.total).empty()) {
         if (const auto value = parseNumber(result.total))
-            result.total = roundedAmountText(*value, 2);
+            result.total = roundedText(*value, 2);
     }
     result.total = normaliseAmount(result.total);
     return result;
@@ -189,7 +149,7 @@ std::optional<std::string> amountOf(std::string_view quantity, std::string_view 
     const auto p = parseNumber(price);
     if (!q || !p)
         return std::nullopt;
-    return normaliseAmount(roundedAmountText(*q * *p, 2));
+    return normaliseAmount(roundedText(*q * *p, 2));
 }
 
 std::string normalisePriceText(std::string_view text)
@@ -200,7 +160,7 @@ std::string normalisePriceText(std::string_view text)
     const auto value = parseNumber(trimmed);
     if (!value)
         return "0,00";
-    return normaliseAmount(roundedAmountText(*value, 4));
+    return normaliseAmount(roundedText(*value, 4));
 }
 
 std::string normaliseQuantityText(std::string_view text)
@@ -211,7 +171,7 @@ std::string normaliseQuantityText(std::string_view text)
     const auto value = parseNumber(trimmed);
     if (!value)
         return "1";
-    std::string t = roundedAmountText(*value, 4);
+    std::string t = roundedText(*value, 4);
     if (t == "0")
         return "1";
     return t;

@@ -57,9 +57,6 @@ struct BillListing
 // there, leaving the running sum unrounded, as the list shows it at that point.
 BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal = {});
 
-// The value rounded half away from zero to d decimals on its decimal digits (the 15
-// significant digits the boxes show), as number text: 1,5 × 0,35 = 0,525 gives "0,53".
-std::string roundedAmountText(long double value, int decimals);
 
 // quantity × unit price rounded to two decimals with exactly two decimals ("7,00");
 // nullopt when either text is not a number.

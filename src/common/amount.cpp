@@ -107,13 +107,49 @@ std::string numberText(long double value)
 
 long double roundTo(long double value, int decimals)
 {
-    const long double scale = std::pow(10.0L, decimals);
-    return std::trunc(value * scale + 0.5L) / scale;
+    return parseNumber(roundedText(value, decimals)).value_or(value);
 }
 
 std::string roundedText(long double value, int decimals)
 {
-    return numberText(roundTo(value, decimals));
+    const std::string text = numberText(value);
+    if (text.find('E') != std::string::npos) {
+        // Too large or too small for the decimal form: round the magnitude in binary.
+        const long double scale = std::pow(10.0L, decimals);
+        const long double magnitude = std::trunc((value < 0 ? -value : value) * scale + 0.5L) / scale;
+        return numberText(value < 0 ? -magnitude : magnitude);
+    }
+    const bool negative = text.front() == '-';
+    const std::string unsignedText = negative ? text.substr(1) : text;
+    const std::size_t comma = unsignedText.find(',');
+    std::string whole = unsignedText.substr(0, comma);
+    std::string fraction = comma == std::string::npos ? std::string() : unsignedText.substr(comma + 1);
+    const auto keep = static_cast<std::size_t>(decimals);
+    if (fraction.size() > keep) {
+        const bool up = fraction[keep] >= '5';
+        fraction.resize(keep);
+        std::string digits = whole + fraction;
+        if (up) {
+            bool carry = true;
+            for (std::size_t i = digits.size(); carry && i > 0; --i) {
+                char &d = digits[i - 1];
+                carry = d == '9';
+                d = carry ? '0' : static_cast<char>(d + 1);
+            }
+            if (carry)
+                digits.insert(digits.begin(), '1');
+        }
+        whole = digits.substr(0, digits.size() - keep);
+        fraction = digits.substr(digits.size() - keep);
+    }
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    std::string out = whole.empty() ? "0" : whole;
+    if (!fraction.empty())
+        out += "," + fraction;
+    if (negative && out != "0")
+        out.insert(out.begin(), '-');
+    return out;
 }
 
 std::string normaliseAmount(std::string_view text)

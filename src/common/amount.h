@@ -16,13 +16,15 @@ std::optional<long double> parseNumber(std::string_view text);
 // form ("1,5E20", "1E-5") only for very large or very small values.
 std::string numberText(long double value);
 
-// Rounds to d decimals: adds one half at the last kept decimal and truncates toward zero.
+// Rounds to d decimals, half away from zero, on the decimal digits the value shows (its
+// 15 significant digits). Rounding the binary value itself would turn 1,5 x 0,35 = 0,525 into
+// 0,52 and -7 into -6,99, so the digits the user sees are what is rounded.
 long double roundTo(long double value, int decimals);
 
 // Completes an amount text to at least two decimals ("4" -> "4,00", ",5" -> "0,50").
 std::string normaliseAmount(std::string_view text);
 
-// Number text of the value rounded to d decimals.
+// Number text of the value rounded to d decimals, as roundTo.
 std::string roundedText(long double value, int decimals);
 
 } // namespace velmora

@@ -220,18 +220,6 @@ INSTANTIATE_TEST_SUITE_P(Examples, QuantityExit,
                                          ExitCase{"1,23456", "1,2346"}, ExitCase{"x", "1"}, ExitCase{"0,00001", "1"},
                                          ExitCase{"0,0000", "1"}, ExitCase{"12", "12"}));
 
-TEST(RoundedAmountText, HalvesGoAwayFromZeroOnTheDecimalDigits)
-{
-    EXPECT_EQ(roundedAmountText(0.525L, 2), "0,53");
-    EXPECT_EQ(roundedAmountText(-0.525L, 2), "-0,53");
-    EXPECT_EQ(roundedAmountText(9.995L, 2), "10");
-    EXPECT_EQ(roundedAmountText(99.99995L, 4), "100");
-    EXPECT_EQ(roundedAmountText(0.004L, 2), "0");
-    EXPECT_EQ(roundedAmountText(-0.004L, 2), "0");
-    EXPECT_EQ(roundedAmountText(12.5L, 2), "12,5");
-    EXPECT_EQ(roundedAmountText(1e20L, 2), "1E20");
-}
-
 TEST(BillNames, NineForbiddenCharacters)
 {
     const std::string forbidden = "\\/:*?\"<>|";

@@ -71,9 +71,25 @@ TEST(Rounding, HalfUpThenTruncate)
     // Stock rounded to a whole number.
     EXPECT_EQ(roundedText(*parseNumber("2,5"), 0), "3");
     EXPECT_EQ(roundedText(*parseNumber("2,4"), 0), "2");
-    // Adding one half and truncating toward zero moves a negative half up.
-    EXPECT_EQ(roundedText(*parseNumber("-2,5"), 0), "-2");
+    // The digits shown are rounded, half away from zero, not the binary value behind them.
+    EXPECT_EQ(roundedText(*parseNumber("1,5") * *parseNumber("0,35"), 2), "0,53");
+    EXPECT_EQ(roundedText(*parseNumber("-7"), 2), "-7");
+    EXPECT_EQ(roundedText(*parseNumber("-2,5"), 0), "-3");
+    EXPECT_EQ(roundedText(*parseNumber("9,995"), 2), "10");
+    EXPECT_EQ(roundTo(*parseNumber("0,125"), 2), *parseNumber("0,13"));
     EXPECT_EQ(roundedText(*parseNumber("0,1") + *parseNumber("0,2"), 2), "0,3");
+}
+
+TEST(Rounding, HalvesGoAwayFromZeroOnTheDecimalDigits)
+{
+    EXPECT_EQ(roundedText(0.525L, 2), "0,53");
+    EXPECT_EQ(roundedText(-0.525L, 2), "-0,53");
+    EXPECT_EQ(roundedText(9.995L, 2), "10");
+    EXPECT_EQ(roundedText(99.99995L, 4), "100");
+    EXPECT_EQ(roundedText(0.004L, 2), "0");
+    EXPECT_EQ(roundedText(-0.004L, 2), "0");
+    EXPECT_EQ(roundedText(12.5L, 2), "12,5");
+    EXPECT_EQ(roundedText(1e20L, 2), "1E20");
 }
 
 struct NormCase
