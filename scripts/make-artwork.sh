@@ -6,7 +6,7 @@ cd "$(dirname "$0")/../assets"
 FONT=DejaVu-Sans-Bold
 
 tile() { # name, top colour, bottom colour, glyph
-  convert -size 227x256 "gradient:$2-$3" \
+  convert -seed 42 -size 227x256 "gradient:$2-$3" \
     \( -size 227x256 xc:none -fill 'rgba(255,255,255,0.18)' -draw 'circle 180,60 240,60' \
        -draw 'circle 40,220 110,220' \) -composite \
     -font "$FONT" -pointsize 120 -fill 'rgba(255,255,255,0.92)' -gravity center -annotate +0-10 "$4" \
@@ -28,3 +28,7 @@ for i in 0 1 2 3 4 5 6 7 8; do
 done
 convert -delay 5 -loop 0 $frames banner.gif
 rm -f $frames
+
+# Program icon: the navy disc with the gold "V".
+convert -size 64x64 xc:none -fill '#000080' -draw 'circle 32,32 32,1' \
+  -stroke '#e6be5a' -strokewidth 7 -fill none -draw 'polyline 18,18 32,47 46,18' velmora.png

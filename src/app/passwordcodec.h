@@ -21,5 +21,7 @@ inline constexpr const char *kPasswordStore = "unins000.dll";
 inline constexpr const char *kPasswordSection = "Accesso";
 inline constexpr const char *kPasswordKey = "Valore";
 inline constexpr std::size_t kPasswordMaxLength = 230;
+// The password of a new installation, until the user changes it.
+inline constexpr const char *kDefaultPassword = "velmora";
 
 } // namespace velmora

@@ -84,7 +84,7 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
          "Registrazione di consumazioni e servizi nei conti aperti, con stampa ed esportazione del conto.",
          QColor(138, 98, 18)},
     };
-    const int left = 20;
+    const int left = (995 - 4 * 227 - 3 * 12) / 2;
     const int step = 227 + 12;
     for (int i = 0; i < 4; ++i) {
         const Tile &t = tiles[i];

@@ -1,6 +1,7 @@
 #include "common/artwork.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -78,7 +79,13 @@ QPixmap titlePicture(const QString &caption, const QSize &size, const QColor &co
     p.fillRect(pm.rect(), g);
     QFont f(QStringLiteral("Verdana"));
     f.setBold(true);
-    f.setPixelSize(size.height() * 2 / 5);
+    // The largest size up to two fifths of the height that fits the width.
+    int pixels = size.height() * 2 / 5;
+    for (;; --pixels) {
+        f.setPixelSize(pixels);
+        if (pixels <= 8 || QFontMetrics(f).horizontalAdvance(caption) <= size.width() - 12)
+            break;
+    }
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(pm.rect(), Qt::AlignCenter, caption);

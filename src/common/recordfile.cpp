@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "common/folderlock.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,12 +123,18 @@ RecordFile::RecordFile(std::filesystem::path path, std::size_t recordSize)
 
 bool RecordFile::openForUse() const
 {
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
     Fd fd(openOrCreate(m_path));
     return fd.valid() && fd.close();
 }
 
 std::optional<std::size_t> RecordFile::count() const
 {
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return std::nullopt;
     Fd fd(openOrCreate(m_path));
     if (!fd.valid())
         return std::nullopt;
@@ -138,6 +146,9 @@ std::optional<std::size_t> RecordFile::count() const
 
 bool RecordFile::read(std::size_t n, std::string &record) const
 {
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
     Fd fd(openOrCreate(m_path));
     if (!fd.valid() || n == 0)
         return false;
@@ -153,6 +164,9 @@ bool RecordFile::read(std::size_t n, std::string &record) const
 bool RecordFile::readAll(std::vector<std::string> &records) const
 {
     records.clear();
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
     Fd fd(openOrCreate(m_path));
     if (!fd.valid())
         return false;
@@ -171,6 +185,9 @@ bool RecordFile::readAll(std::vector<std::string> &records) const
 
 bool RecordFile::append(std::string_view record, std::size_t *number) const
 {
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
     if (record.size() != m_recordSize)
         return false;
     Fd fd(openOrCreate(m_path));
@@ -192,6 +209,9 @@ bool RecordFile::append(std::string_view record, std::size_t *number) const
 
 bool RecordFile::overwrite(std::size_t n, std::string_view record) const
 {
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
     if (record.size() != m_recordSize || n == 0)
         return false;
     Fd fd(openOrCreate(m_path));
@@ -207,6 +227,9 @@ bool RecordFile::overwrite(std::size_t n, std::string_view record) const
 
 bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesystem::path &tempPath) const
 {
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
     Fd src(openExisting(m_path, O_RDWR));
     if (!src.valid())
         return false;
@@ -242,6 +265,39 @@ bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesyste
         return false;
     }
     return syncFolderOf(m_path);
+}
+
+RecordFile::Guarded RecordFile::overwriteIfUnchanged(std::size_t n, std::string_view expected,
+                                                     std::string_view record) const
+{
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return Guarded::FileError;
+    std::string current;
+    if (!read(n, current)) {
+        // A record that is no longer there was removed by someone else.
+        const auto total = count();
+        return total && *total < n ? Guarded::Changed : Guarded::FileError;
+    }
+    if (current != expected)
+        return Guarded::Changed;
+    return overwrite(n, record) ? Guarded::Done : Guarded::FileError;
+}
+
+RecordFile::Guarded RecordFile::removeIfUnchanged(std::size_t n, std::string_view expected,
+                                                  const std::filesystem::path &tempPath) const
+{
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return Guarded::FileError;
+    std::string current;
+    if (!read(n, current)) {
+        const auto total = count();
+        return total && *total < n ? Guarded::Changed : Guarded::FileError;
+    }
+    if (current != expected)
+        return Guarded::Changed;
+    return removeByCopy(std::to_string(n), tempPath) ? Guarded::Done : Guarded::FileError;
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path &path)

@@ -44,6 +44,13 @@ public:
     // On any failure the archive is left exactly as it was.
     [[nodiscard]] bool removeByCopy(std::string_view shownNumber, const std::filesystem::path &tempPath) const;
 
+    // A card screen writes over or deletes record n only while it still holds what the screen
+    // loaded or last saved there; another workstation may have changed or moved it meanwhile.
+    enum class Guarded { Done, FileError, Changed };
+    [[nodiscard]] Guarded overwriteIfUnchanged(std::size_t n, std::string_view expected, std::string_view record) const;
+    [[nodiscard]] Guarded removeIfUnchanged(std::size_t n, std::string_view expected,
+                                            const std::filesystem::path &tempPath) const;
+
 private:
     std::filesystem::path m_path;
     std::size_t m_recordSize;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QScreen>
 
 #include "common/artwork.h"
 #include "common/widgets.h"
@@ -83,6 +84,9 @@ bool WorkingScreen::eventFilter(QObject *watched, QEvent *event)
 
 void WorkingScreen::showWorking()
 {
+    // Fill the screen even where no window manager honours the maximised state.
+    if (QScreen *s = screen())
+        setGeometry(s->availableGeometry());
     showMaximized();
     raise();
     activateWindow();

@@ -1,6 +1,7 @@
 #include "support/fakes.h"
 
 #include <QFile>
+#include <QTest>
 
 namespace velmora::test {
 
@@ -95,6 +96,16 @@ QByteArray TestServices::bytes(const std::string &name) const
 bool TestServices::exists(const std::string &name) const
 {
     return std::filesystem::exists(file(name));
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 } // namespace velmora::test

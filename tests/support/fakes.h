@@ -101,4 +101,7 @@ public:
     bool exists(const std::string &name) const;
 };
 
+// Types text key by key like QTest::keyClicks, accented and other non-ASCII characters included.
+void typeText(QWidget *widget, const QString &text);
+
 } // namespace velmora::test

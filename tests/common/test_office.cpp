@@ -397,4 +397,4 @@ void OfficeTest::failuresShowTheOperationMessage()
 }
 
 QTEST_MAIN(OfficeTest)
-#include "office_test.moc"
+#include "test_office.moc"

@@ -368,4 +368,4 @@ void PrintingTest::pdfBillBreaksPagesAndKeepsTotalOnLastPage()
 }
 
 QTEST_MAIN(PrintingTest)
-#include "printing_test.moc"
+#include "test_printing.moc"

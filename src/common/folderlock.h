@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+
+// An advisory lock over the archives of one program folder, so that two programs working on
+// the same folder (a shared network folder, two sessions) never interleave their file steps.
+// The lock lives on a hidden file of its own, so it survives the rename of a delete by copy,
+// and it is a POSIX record lock, which network file systems carry to the server.
+// Taking it again in the same process while held only counts a level.
+namespace velmora {
+
+class FolderLock
+{
+public:
+    explicit FolderLock(const std::filesystem::path &folder,
+                        std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+    // False when the lock could not be had in time: the operation must not go on.
+    explicit operator bool() const { return m_held; }
+
+    static constexpr const char *kLockFileName = ".velmora.lock";
+
+private:
+    std::filesystem::path m_folder;
+    bool m_held = false;
+};
+
+} // namespace velmora

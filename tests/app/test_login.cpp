@@ -1,0 +1,230 @@
+#include <QTest>
+
+#include "app/passwordcodec.h"
+#include "app/tfrmcambiapassword.h"
+#include "app/tfrmpassword.h"
+#include "common/settingsfile.h"
+#include "support/fakes.h"
+
+using namespace velmora;
+
+// The login and the change of password, driven as a user would.
+class TestLogin : public QObject
+{
+    Q_OBJECT
+
+    struct Fixture
+    {
+        test::TestServices t;
+        TfrmPassword login{t.services};
+        TfrmCambiaPassword change{t.services};
+        Fixture()
+        {
+            t.navigator.screens[QStringLiteral("TfrmPassword")] = &login;
+            t.navigator.screens[QStringLiteral("TfrmCambiaPassword")] = &change;
+        }
+        void store(const std::string &plain)
+        {
+            QVERIFY(SettingsFile(t.file(kPasswordStore)).write(kPasswordSection, kPasswordKey,
+                                                               EncodeStoredPassword(plain)));
+        }
+        std::string stored() const
+        {
+            return *DecodeStoredPassword(SettingsFile(t.file(kPasswordStore)).read(kPasswordSection, kPasswordKey));
+        }
+        void showLogin()
+        {
+            login.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&login));
+            login.txtPassword->setFocus();
+        }
+        // Types into the change screen's three boxes and presses OK.
+        void changeTo(const QString &oldPw, const QString &newPw, const QString &confirm)
+        {
+            change.txtPasswordOld->setText(oldPw);
+            change.txtPasswordNew->setText(newPw);
+            change.txtConferma->setText(confirm);
+            QTest::mouseClick(change.cmdOK, Qt::LeftButton);
+        }
+    };
+
+private slots:
+    void okIsEnabledOnlyWithText()
+    {
+        Fixture f;
+        f.showLogin();
+        QVERIFY(!f.login.cmdOK->isEnabled());
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("   "));
+        QVERIFY(!f.login.cmdOK->isEnabled());
+        // Enter in a blank field does nothing.
+        QTest::keyClick(f.login.txtPassword, Qt::Key_Return);
+        QVERIFY(f.t.messages.shown.empty());
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("a"));
+        QVERIFY(f.login.cmdOK->isEnabled());
+        QCOMPARE(f.login.txtPassword->maxLength(), 230);
+        QCOMPARE(f.login.txtPassword->echoMode(), QLineEdit::Password);
+    }
+
+    void correctPasswordInAnyCaseOpensTheStartScreen()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        f.showLogin();
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("  vElMoRa "));
+        QTest::keyClick(f.login.txtPassword, Qt::Key_Return);
+        QVERIFY(f.t.messages.shown.empty());
+        QCOMPARE(f.t.navigator.startShown, 1);
+        QVERIFY(!f.login.isVisible());
+    }
+
+    void wrongPasswordEmptiesTheField()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        f.showLogin();
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("velmor"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Attenzione: password errata."));
+        QCOMPARE(f.t.messages.lastTitle(), QStringLiteral("Velmora"));
+        QCOMPARE(f.login.txtPassword->text(), QString());
+        QTRY_VERIFY(f.login.txtPassword->hasFocus());
+        QCOMPARE(f.t.navigator.startShown, 0);
+    }
+
+    void missingStoreRefusesEveryPassword()
+    {
+        Fixture f;
+        f.showLogin();
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("x"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Attenzione: password errata."));
+        QVERIFY(!f.t.exists(kPasswordStore));
+    }
+
+    void damagedStoreShowsTheReadingError()
+    {
+        Fixture f;
+        QVERIFY(SettingsFile(f.t.file(kPasswordStore)).write(kPasswordSection, kPasswordKey, "4Z"));
+        f.showLogin();
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("x"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.messages.lastText(),
+                 QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della password. "
+                                "Si consiglia di reinstallare il software."));
+        QCOMPARE(f.login.txtPassword->text(), QStringLiteral("x"));
+    }
+
+    void accentedLettersAreNotFolded()
+    {
+        Fixture f;
+        f.store("CAFF\xE8");
+        f.showLogin();
+        test::typeText(f.login.txtPassword, QStringLiteral("CAFFÈ"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Attenzione: password errata."));
+        test::typeText(f.login.txtPassword, QStringLiteral("caffè"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.navigator.startShown, 1);
+    }
+
+    void changeStoresUpperCaseAndReturnsToAnEmptyLogin()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        f.showLogin();
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("typed"));
+        QTest::mouseClick(f.login.btnCambiaPassword, Qt::LeftButton);
+        QVERIFY(!f.login.isVisible());
+        QVERIFY(f.change.isVisible());
+        QVERIFY(!f.change.cmdOK->isEnabled());
+        f.changeTo(QStringLiteral("velmora"), QStringLiteral(" nuova "), QStringLiteral("nuova"));
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Modifica della password avvenuta con successo."));
+        QCOMPARE(f.stored(), std::string("NUOVA"));
+        QVERIFY(!f.change.isVisible());
+        QVERIFY(f.login.isVisible());
+        QCOMPARE(f.login.txtPassword->text(), QString());
+        QTRY_VERIFY(f.login.txtPassword->hasFocus());
+        // The other lines of the store are kept.
+        QVERIFY(f.t.bytes(kPasswordStore).startsWith("[Accesso]"));
+    }
+
+    void changeRejectsWrongOldAndUnconfirmedNew()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        f.change.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.change));
+        f.changeTo(QStringLiteral("sbagliata"), QStringLiteral("a"), QStringLiteral("a"));
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Attenzione: vecchia password errata."));
+        QCOMPARE(f.change.txtPasswordOld->text(), QString());
+        // Confirmation differing only in letter case is not a confirmation.
+        f.changeTo(QStringLiteral("velmora"), QStringLiteral("Nuova"), QStringLiteral("nuova"));
+        QCOMPARE(f.t.messages.lastText(),
+                 QStringLiteral("Attenzione: la nuova password non è stata confermata correttamente. E' necessario "
+                                "reinserire entrambi i valori."));
+        QCOMPARE(f.change.txtPasswordNew->text(), QString());
+        QCOMPARE(f.change.txtConferma->text(), QString());
+        QCOMPARE(f.change.txtPasswordOld->text(), QStringLiteral("velmora"));
+        QCOMPARE(f.stored(), std::string("VELMORA"));
+    }
+
+    void longestPasswordIsStoredAndAccepted()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        f.change.show();
+        const QString longest(230, QLatin1Char('k'));
+        f.changeTo(QStringLiteral("velmora"), longest, longest);
+        const std::string hex = SettingsFile(f.t.file(kPasswordStore)).read(kPasswordSection, kPasswordKey);
+        QCOMPARE(hex.size(), std::size_t(460));
+        f.login.txtPassword->setText(longest);
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.navigator.startShown, 1);
+    }
+
+    void changeEnterChainAndShowResets()
+    {
+        Fixture f;
+        f.change.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.change));
+        f.change.activateWindow();
+        QTRY_VERIFY(f.change.txtPasswordOld->hasFocus());
+        QTest::keyClick(f.change.txtPasswordOld, Qt::Key_Return);
+        QTRY_VERIFY(f.change.txtPasswordNew->hasFocus());
+        QTest::keyClick(f.change.txtPasswordNew, Qt::Key_Return);
+        QTRY_VERIFY(f.change.txtConferma->hasFocus());
+        // With OK disabled, Enter leads back to the old password.
+        QTest::keyClick(f.change.txtConferma, Qt::Key_Return);
+        QTRY_VERIFY(f.change.txtPasswordOld->hasFocus());
+        f.change.txtPasswordOld->setText(QStringLiteral("a"));
+        f.change.txtPasswordNew->setText(QStringLiteral("b"));
+        f.change.txtConferma->setText(QStringLiteral("b"));
+        f.change.txtConferma->setFocus();
+        QTest::keyClick(f.change.txtConferma, Qt::Key_Return);
+        QTRY_VERIFY(f.change.cmdOK->hasFocus());
+        QVERIFY(f.t.messages.shown.empty()); // focused, not clicked
+        f.change.hide();
+        f.change.show();
+        QCOMPARE(f.change.txtPasswordOld->text(), QString());
+        QCOMPARE(f.change.txtConferma->text(), QString());
+    }
+
+    void unwritableStoreKeepsTheOldPassword()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        // A folder in place of the temporary file makes the write fail.
+        QVERIFY(std::filesystem::create_directory(f.t.file(std::string(kPasswordStore) + ".new")));
+        std::filesystem::create_directory(f.t.file(std::string(kPasswordStore) + ".new") / "x");
+        f.change.show();
+        f.changeTo(QStringLiteral("velmora"), QStringLiteral("b"), QStringLiteral("b"));
+        QCOMPARE(f.t.messages.lastText(),
+                 QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
+                                "Si consiglia di reinstallare il software."));
+        QCOMPARE(f.stored(), std::string("VELMORA"));
+        QVERIFY(f.change.isVisible());
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "test_login.moc"

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "common/amount.h"
+
+using namespace velmora;
+
+struct ParseCase
+{
+    const char *text;
+    bool ok;
+    long double value;
+};
+
+class ParseNumber : public ::testing::TestWithParam<ParseCase>
+{
+};
+
+TEST_P(ParseNumber, ReadsOnlyWellFormedNumbers)
+{
+    const ParseCase c = GetParam();
+    const auto v = parseNumber(c.text);
+    ASSERT_EQ(v.has_value(), c.ok) << c.text;
+    if (c.ok) {
+        EXPECT_EQ(*v, c.value) << c.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Amounts, ParseNumber,
+                         ::testing::Values(ParseCase{"12", true, 12}, ParseCase{" 12,5 ", true, 12.5L},
+                                           ParseCase{"-3", true, -3}, ParseCase{"+3", true, 3},
+                                           ParseCase{",5", true, 0.5L}, ParseCase{"5,", true, 5},
+                                           ParseCase{"1E3", true, 1000}, ParseCase{"1,5e-1", true, 0.15L},
+                                           ParseCase{"", false, 0}, ParseCase{",", false, 0},
+                                           ParseCase{"1.5", false, 0}, ParseCase{"1,2,3", false, 0},
+                                           ParseCase{"12a", false, 0}, ParseCase{"1 000", false, 0},
+                                           ParseCase{"E5", false, 0}, ParseCase{"1E", false, 0},
+                                           ParseCase{"- 1", false, 0}, ParseCase{"1E99999", false, 0}));
+
+struct TextCase
+{
+    long double value;
+    const char *text;
+};
+
+class NumberText : public ::testing::TestWithParam<TextCase>
+{
+};
+
+TEST_P(NumberText, ShortestFormWithComma)
+{
+    EXPECT_EQ(numberText(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Amounts, NumberText,
+                         ::testing::Values(TextCase{12, "12"}, TextCase{12.5L, "12,5"}, TextCase{0.125L, "0,125"},
+                                           TextCase{0, "0"}, TextCase{-7.25L, "-7,25"},
+                                           TextCase{30000000, "30000000"}, TextCase{0.0001L, "0,0001"},
+                                           TextCase{1e20L, "1E20"}, TextCase{0.00001L, "1E-5"},
+                                           TextCase{123456789012345.0L, "123456789012345"},
+                                           TextCase{0.1L + 0.2L, "0,3"}, TextCase{1.0L / 3.0L, "0,333333333333333"}));
+
+TEST(Rounding, HalfUpThenTruncate)
+{
+    // Amount examples: quantity × price rounded to two decimals.
+    EXPECT_EQ(roundedText(2 * *parseNumber("3,5"), 2), "7");
+    EXPECT_EQ(roundedText(3 * *parseNumber("0,3333"), 2), "1");
+    EXPECT_EQ(roundedText(*parseNumber("1,5") * *parseNumber("1,25"), 2), "1,88");
+    // Price exits rounded to four decimals.
+    EXPECT_EQ(roundedText(*parseNumber("1,23456"), 4), "1,2346");
+    EXPECT_EQ(roundedText(*parseNumber("7,123456"), 4), "7,1235");
+    // Stock rounded to a whole number.
+    EXPECT_EQ(roundedText(*parseNumber("2,5"), 0), "3");
+    EXPECT_EQ(roundedText(*parseNumber("2,4"), 0), "2");
+    // Adding one half and truncating toward zero moves a negative half up.
+    EXPECT_EQ(roundedText(*parseNumber("-2,5"), 0), "-2");
+    EXPECT_EQ(roundedText(*parseNumber("0,1") + *parseNumber("0,2"), 2), "0,3");
+}
+
+struct NormCase
+{
+    const char *in;
+    const char *out;
+};
+
+class NormaliseAmount : public ::testing::TestWithParam<NormCase>
+{
+};
+
+TEST_P(NormaliseAmount, AtLeastTwoDecimals)
+{
+    EXPECT_EQ(normaliseAmount(GetParam().in), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Amounts, NormaliseAmount,
+                         ::testing::Values(NormCase{"4", "4,00"}, NormCase{"2,5", "2,50"}, NormCase{"1,2346", "1,2346"},
+                                           NormCase{",5", "0,50"}, NormCase{"", "0,00"}, NormCase{",", "0,00"},
+                                           NormCase{"7,", "7,00"}, NormCase{"0,3", "0,30"}, NormCase{"7,00", "7,00"},
+                                           NormCase{"12", "12,00"}));
