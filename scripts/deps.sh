@@ -3,7 +3,7 @@
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n \
 libgl-dev libgtest-dev libjpeg-dev libxlsxwriter-dev libzip-dev fonts-liberation fonts-dejavu-core \
-xvfb xauth poppler-utils python3-docx python3-openpyxl"
+xvfb xauth poppler-utils python3-docx python3-openpyxl clang libclang-common-14-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

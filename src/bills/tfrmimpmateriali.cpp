@@ -1,8 +1,292 @@
 #include "bills/tfrmimpmateriali.h"
 
-TfrmImpMateriali::TfrmImpMateriali(velmora::Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+#include <QLineEdit>
+#include <QShowEvent>
+
+#include "common/artwork.h"
+#include "common/keyfilters.h"
+#include "common/recordfile.h"
+#include "common/text.h"
+#include "products/productlists.h"
+#include "products/productrecord.h"
+
+using namespace velmora;
+
+namespace {
+
+QLabel *text(QWidget *parent, const char *name, const QString &content, const QRect &geometry)
+{
+    auto *label = new QLabel(content, parent);
+    label->setObjectName(QLatin1String(name));
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(11);
+    label->setFont(f);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void writeInto(QWidget *owner, const char *name, const QString &value)
+{
+    if (!owner)
+        return;
+    if (auto *box = owner->findChild<QLineEdit *>(QLatin1String(name)))
+        box->setText(value);
+}
+
+} // namespace
+
+TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
     setObjectName(QStringLiteral("TfrmImpMateriali"));
     setWindowTitle(QStringLiteral(" Importa prodotti e servizi da archivio"));
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    setFixedSize(661, 507);
+    setAutoFillBackground(true);
+    setBackground(this, colours::silver);
+
+    lblInfo01 = text(this, "lblInfo01",
+                     QStringLiteral("Inserire una o più parole consecutive presenti nella scheda da cercare e "
+                                    "premere il pulsante Trova."),
+                     QRect(8, 8, 645, 18));
+    lblInfo02 = text(this, "lblInfo02",
+                     QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, "
+                                    "fare di nuovo clic su Trova."),
+                     QRect(8, 26, 645, 18));
+    txtTrova = new TextBox(this, colours::white);
+    txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setGeometry(8, 50, 520, 24);
+    cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
+    cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
+    cmdTrova02->setGeometry(536, 49, 117, 26);
+    lstRecords = makeProductList(QStringLiteral("lstRecords"), 1300, this);
+    lstRecords->setFocusPolicy(Qt::NoFocus);
+    lstRecords->setGeometry(8, 82, 645, 268);
+    lblInfo03 = text(this, "lblInfo03", QStringLiteral("Selezionare una voce dall'elenco e premere Importa."),
+                     QRect(8, 356, 645, 18));
+    lblInfo03->setStyleSheet(QStringLiteral("color: maroon;"));
+
+    optAggiorna = new QRadioButton(QStringLiteral(" Aggiorna giacenza "), this);
+    optAggiorna->setObjectName(QStringLiteral("optAggiorna"));
+    optAggiorna->setGeometry(8, 384, 220, 22);
+    optNonAggiornare = new QRadioButton(QStringLiteral(" Non aggiornare giacenza "), this);
+    optNonAggiornare->setObjectName(QStringLiteral("optNonAggiornare"));
+    optNonAggiornare->setGeometry(8, 412, 220, 22);
+
+    QFont boxFont(QStringLiteral("Verdana"));
+    boxFont.setPointSize(8);
+    boxFont.setBold(true);
+    text(this, "lblGiacenza", QStringLiteral("Giacenza attuale:"), QRect(250, 384, 150, 22))
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtGiacenza = new TextBox(this, colours::silver);
+    txtGiacenza->setObjectName(QStringLiteral("txtGiacenza"));
+    txtGiacenza->setReadOnly(true);
+    txtGiacenza->setFocusPolicy(Qt::NoFocus);
+    txtGiacenza->setMaxLength(15);
+    txtGiacenza->setFont(boxFont);
+    txtGiacenza->setGeometry(408, 384, 120, 22);
+    txtGiacenza->setText(QStringLiteral("0"));
+    text(this, "lblQuant", QStringLiteral("Quant. da decurtare:"), QRect(250, 412, 150, 22))
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtQuant = new TextBox(this, colours::white);
+    txtQuant->setObjectName(QStringLiteral("txtQuant"));
+    txtQuant->setMaxLength(15);
+    txtQuant->setFont(boxFont);
+    txtQuant->setGeometry(408, 412, 120, 22);
+
+    lblPosizione = hiddenLabel(QStringLiteral("lblPosizione"), this);
+
+    imgMano = new QLabel(this);
+    imgMano->setObjectName(QStringLiteral("imgMano"));
+    imgMano->setPixmap(artwork::symbolIcon(QStringLiteral("→"), colours::maroon, 26));
+    imgMano->setGeometry(360, 461, 42, 26);
+    imgMano->hide();
+    cmdAnnulla = new QPushButton(QStringLiteral("Importa"), this);
+    cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
+    cmdAnnulla->setGeometry(408, 458, 120, 32);
+    cmdAnnulla->setEnabled(false);
+    cmdStampa = new QPushButton(QStringLiteral("Stampa"), this);
+    cmdStampa->setObjectName(QStringLiteral("cmdStampa"));
+    cmdStampa->setGeometry(536, 458, 117, 32);
+    for (QPushButton *b : {cmdTrova02, cmdAnnulla, cmdStampa})
+        b->setAutoDefault(false);
+
+    txtTrova->hooks.onKeyPress = [this](QChar &key) {
+        if (key.unicode() == kKeyEnter)
+            cmdTrova02Click();
+    };
+    txtQuant->hooks.onKeyPress = [this](QChar &key) {
+        const std::string typed = toAnsi(QString(key));
+        const char c = typed.size() == 1 && typed != "?" ? typed.front() : '\x01';
+        if (importQuantityKey(toAnsi(txtQuant->text()), c) != KeyVerdict::Accept) {
+            key = QChar();
+            m_services.messages->titled(this, QStringLiteral("Operazione annullata"),
+                                        QStringLiteral("Attenzione: carattere non valido."));
+        }
+    };
+    txtQuant->hooks.onExit = [this] {
+        // Only leaving for another box of this dialog normalises the quantity.
+        if (isActiveWindow())
+            txtQuant->setText(fromAnsi(normaliseQuantity(toAnsi(txtQuant->text()))));
+    };
+    connect(txtQuant, &QLineEdit::textChanged, this, &TfrmImpMateriali::txtQuantChange);
+    connect(cmdTrova02, &QPushButton::clicked, this, &TfrmImpMateriali::cmdTrova02Click);
+    connect(lstRecords, &QListWidget::itemSelectionChanged, this, &TfrmImpMateriali::lstRecordsClick);
+    connect(optAggiorna, &QRadioButton::toggled, this, &TfrmImpMateriali::optAggiornaClick);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &TfrmImpMateriali::cmdAnnullaClick);
+
+    optAggiorna->setChecked(true);
+    optAggiornaClick();
+    txtQuant->setText(QStringLiteral("0"));
+    // The consumption card that opens the dialog proposes its own quantity.
+    if (parent) {
+        if (auto *quantity = parent->findChild<QLineEdit *>(QStringLiteral("txtQuantita")))
+            txtQuant->setText(quantity->text().trimmed());
+    }
+}
+
+void TfrmImpMateriali::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmImpMateriali::FormShow()
+{
+    m_finder.reset();
+    txtTrova->clear();
+    optAggiorna->setChecked(true);
+    std::vector<std::string> records;
+    // Filling the list swallows failures: the list holds what could be read.
+    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records))
+        records.clear();
+    std::vector<std::string> lines;
+    for (const std::string &record : records) {
+        const auto fields = productLayout().decode(record);
+        if (hasStock(fields))
+            lines.push_back(stockLine(fields));
+    }
+    fillProductList(lstRecords, std::move(lines));
+    if (txtQuant->text().trimmed().isEmpty())
+        txtQuant->setText(QStringLiteral("0"));
+    txtTrova->setFocus();
+}
+
+void TfrmImpMateriali::setImportEnabled(bool enabled)
+{
+    cmdAnnulla->setEnabled(enabled);
+    imgMano->setVisible(enabled);
+}
+
+void TfrmImpMateriali::txtQuantChange(const QString &text)
+{
+    setImportEnabled(!text.isEmpty());
+}
+
+void TfrmImpMateriali::optAggiornaClick()
+{
+    const bool update = optAggiorna->isChecked();
+    optAggiorna->setStyleSheet(update ? QStringLiteral("color: maroon;") : QStringLiteral("color: black;"));
+    optNonAggiornare->setStyleSheet(update ? QStringLiteral("color: black;") : QStringLiteral("color: maroon;"));
+}
+
+void TfrmImpMateriali::cmdTrova02Click()
+{
+    quickFindInList(lstRecords, txtTrova->text(), m_finder, m_services, this);
+}
+
+void TfrmImpMateriali::lstRecordsClick()
+{
+    QListWidgetItem *item = lstRecords->currentItem();
+    if (!item || !item->isSelected() || item->text().trimmed().isEmpty()) {
+        setImportEnabled(false);
+        return;
+    }
+    std::vector<std::string> records;
+    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records)) {
+        m_services.messages->plain(this, fileErrorMessage());
+        return;
+    }
+    const std::string chosen = trimField(toAnsi(item->text()));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto fields = productLayout().decode(records[i]);
+        if (trimField(stockLine(fields)) == chosen) {
+            txtGiacenza->setText(fromAnsi(fields[product::Giacenza]));
+            lblPosizione->setText(QString::number(i + 1));
+        }
+    }
+    setImportEnabled(true);
+    if (txtQuant->text().trimmed().isEmpty())
+        txtQuant->setText(QStringLiteral("0"));
+}
+
+void TfrmImpMateriali::refuse(const QString &text)
+{
+    m_services.messages->information(this, QStringLiteral("Aggiornamento giacenza non applicabile"), text);
+}
+
+void TfrmImpMateriali::cmdAnnullaClick()
+{
+    QListWidgetItem *item = lstRecords->currentItem();
+    if (!item || !item->isSelected()) {
+        reject();
+        return;
+    }
+    const RecordFile archive(m_services.file(kProductArchive), kProductRecordSize);
+    std::vector<std::string> records;
+    if (!archive.readAll(records)) {
+        m_services.messages->plain(this, fileErrorMessage());
+        reject();
+        return;
+    }
+    const std::string chosen = trimField(toAnsi(item->text()));
+    std::size_t number = 0; // the last record that gives the chosen line
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (trimField(stockLine(productLayout().decode(records[i]))) == chosen)
+            number = i + 1;
+    }
+    if (number == 0) {
+        reject();
+        return;
+    }
+    std::string record = records[number - 1];
+    const auto fields = productLayout().decode(record);
+
+    if (optAggiorna->isChecked()) {
+        const StockTake take = takeFromStock(fields[product::Giacenza], toAnsi(txtQuant->text()));
+        switch (take.result) {
+        case StockTake::Result::QuantityNotNumber:
+            // Nothing taken: the user can correct the quantity and import again.
+            refuse(QStringLiteral("La quantità da decurtare non è un valore numerico valido."));
+            return;
+        case StockTake::Result::StockNotNumber:
+            refuse(QStringLiteral("La giacenza registrata per il prodotto selezionato non è un valore numerico."
+                                  "\r\n\r\nCorreggere la giacenza nella scheda del prodotto oppure scegliere "
+                                  "\"Non aggiornare giacenza\"."));
+            return;
+        case StockTake::Result::AboveStock:
+            refuse(QStringLiteral("La quantità da decurtare non può essere superiore alla giacenza in magazzino."));
+            reject();
+            return;
+        case StockTake::Result::Taken:
+            break;
+        }
+        // Only the stock changes; every other byte of the record stays as it was.
+        const RecordLayout &layout = productLayout();
+        putField(record, layout.offset(product::Giacenza), layout.capacity(product::Giacenza), take.stock);
+        if (!archive.overwrite(number, record)) {
+            m_services.messages->plain(this, fileErrorMessage());
+            reject();
+            return;
+        }
+    }
+    writeInto(parentWidget(), "txtProdotto", fromAnsi(fields[product::Descrizione]));
+    writeInto(parentWidget(), "txtPrezzo", fromAnsi(fields[product::Prezzo]));
+    accept();
+}
+
+void TfrmImpMateriali::done(int result)
+{
+    lstRecords->clear();
+    QDialog::done(result);
 }

@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 
+#include "common/quickfind.h"
 #include "common/services.h"
+#include "common/widgets.h"
 
-// TfrmImpMateriali: not yet built; an empty dialog with its caption.
+// Taking a product from the product archive into a consumption: the products with a stock
+// are listed; Importa writes the chosen product's description and price into the
+// consumption card that opened the dialog and, unless told otherwise, lowers its stock.
 class TfrmImpMateriali : public QDialog
 {
     Q_OBJECT
@@ -12,6 +20,36 @@ class TfrmImpMateriali : public QDialog
 public:
     explicit TfrmImpMateriali(velmora::Services &services, QWidget *parent = nullptr);
 
+    QLabel *lblInfo01 = nullptr;
+    QLabel *lblInfo02 = nullptr;
+    QLabel *lblInfo03 = nullptr;
+    velmora::TextBox *txtTrova = nullptr;
+    QPushButton *cmdTrova02 = nullptr;
+    QListWidget *lstRecords = nullptr;
+    QRadioButton *optAggiorna = nullptr;
+    QRadioButton *optNonAggiornare = nullptr;
+    velmora::TextBox *txtGiacenza = nullptr;
+    velmora::TextBox *txtQuant = nullptr;
+    QLabel *lblPosizione = nullptr;
+    QPushButton *cmdAnnulla = nullptr; // "Importa"
+    QLabel *imgMano = nullptr;
+    QPushButton *cmdStampa = nullptr;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void FormShow();
+    void setImportEnabled(bool enabled);
+    void lstRecordsClick();
+    void txtQuantChange(const QString &text);
+    void optAggiornaClick();
+    void cmdTrova02Click();
+    void cmdAnnullaClick();
+    void refuse(const QString &text);
+
     velmora::Services &m_services;
+    velmora::QuickFind m_finder;
 };

@@ -198,9 +198,14 @@ bool RecordFile::append(std::string_view record, std::size_t *number) const
         return false;
     const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
     // A trailing partial record is overwritten, so the new record lands on a record boundary.
-    if (!writeAllAt(fd.get(), record.data(), record.size(), static_cast<off_t>(whole * m_recordSize)))
+    // A write that fails half way (a full disk) is cut off again, leaving the file as it was.
+    if (!writeAllAt(fd.get(), record.data(), record.size(), static_cast<off_t>(whole * m_recordSize)) ||
+        ::fsync(fd.get()) != 0) {
+        if (::ftruncate(fd.get(), *size) == 0)
+            ::fsync(fd.get());
         return false;
-    if (::fsync(fd.get()) != 0 || !fd.close())
+    }
+    if (!fd.close())
         return false;
     if (number)
         *number = whole + 1;

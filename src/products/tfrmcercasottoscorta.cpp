@@ -1,8 +1,141 @@
 #include "products/tfrmcercasottoscorta.h"
 
-TfrmCercaSottoscorta::TfrmCercaSottoscorta(velmora::Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+#include <QLabel>
+#include <QShowEvent>
+
+#include "common/artwork.h"
+#include "common/keyfilters.h"
+#include "common/recordfile.h"
+#include "common/text.h"
+#include "products/productlists.h"
+#include "products/productrecord.h"
+#include "products/tfrmmateriali.h"
+
+using namespace velmora;
+
+namespace {
+
+QLabel *text(QWidget *parent, const QString &content, const QRect &geometry)
+{
+    auto *label = new QLabel(content, parent);
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(11);
+    label->setFont(f);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+TfrmCercaSottoscorta::TfrmCercaSottoscorta(Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
     setObjectName(QStringLiteral("TfrmCercaSottoscorta"));
     setWindowTitle(QStringLiteral(" Prodotti in esaurimento"));
+    setFixedSize(720, 500);
+
+    auto *banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("imgBanner"));
+    banner->setPixmap(
+        artwork::titlePicture(QStringLiteral("Prodotti in esaurimento"), QSize(704, 40), QColor(200, 120, 0)));
+    banner->setGeometry(8, 8, 704, 40);
+
+    text(this,
+         QStringLiteral("Inserire una o più parole consecutive presenti nella scheda da cercare e premere il "
+                        "pulsante Trova."),
+         QRect(8, 56, 704, 18));
+    text(this,
+         QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare di nuovo "
+                        "clic su Trova."),
+         QRect(8, 74, 704, 18));
+    txtTrova = new TextBox(this, colours::white);
+    txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setGeometry(8, 98, 584, 24);
+    cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
+    cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
+    cmdTrova02->setAutoDefault(false);
+    cmdTrova02->setGeometry(602, 97, 110, 26);
+    lstRecords = makeProductList(QStringLiteral("lstRecords"), 1300, this);
+    lstRecords->setGeometry(8, 132, 704, 290);
+    QLabel *hint = text(this, QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio clic."),
+                        QRect(8, 426, 704, 20));
+    hint->setStyleSheet(QStringLiteral("color: maroon;"));
+
+    cmdStampa = new QPushButton(QStringLiteral("Stampa"), this);
+    cmdStampa->setObjectName(QStringLiteral("cmdStampa"));
+    cmdStampa->setGeometry(364, 458, 170, 30);
+    cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
+    cmdAnnulla->setGeometry(542, 458, 170, 30);
+    for (QPushButton *b : {cmdStampa, cmdAnnulla}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoDefault(false);
+    }
+
+    txtTrova->hooks.onKeyPress = [this](QChar &key) {
+        if (key.unicode() == kKeyEnter)
+            cmdTrova02Click();
+    };
+    connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaSottoscorta::cmdTrova02Click);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(lstRecords, &QListWidget::itemDoubleClicked, this, &TfrmCercaSottoscorta::lstRecordsDblClick);
+}
+
+void TfrmCercaSottoscorta::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmCercaSottoscorta::FormShow()
+{
+    m_finder.reset();
+    txtTrova->clear();
+    std::vector<std::string> records;
+    // Filling the list swallows failures: an unreadable archive gives an empty list.
+    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records))
+        records.clear();
+    std::vector<std::string> lines;
+    for (const std::string &record : records) {
+        const auto fields = productLayout().decode(record);
+        const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
+        if (!low)
+            break; // a stock or threshold that is not a number ends the list there
+        if (*low)
+            lines.push_back(stockLine(fields));
+    }
+    fillProductList(lstRecords, std::move(lines));
+    if (lstRecords->count() > 0)
+        lstRecords->setCurrentRow(0);
+    txtTrova->setFocus();
+}
+
+void TfrmCercaSottoscorta::cmdTrova02Click()
+{
+    quickFindInList(lstRecords, txtTrova->text(), m_finder, m_services, this);
+}
+
+void TfrmCercaSottoscorta::lstRecordsDblClick()
+{
+    QListWidgetItem *item = lstRecords->currentItem();
+    auto *card = qobject_cast<TfrmMateriali *>(parentWidget());
+    std::vector<std::string> records;
+    if (item && card && RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records)) {
+        const std::string chosen = trimField(toAnsi(item->text()));
+        // Every record is compared, low or not; the last that gives the line is loaded.
+        std::size_t found = 0;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (trimField(stockLine(productLayout().decode(records[i]))) == chosen)
+                found = i + 1;
+        }
+        if (found)
+            card->showRecord(records[found - 1], found);
+    }
+    accept();
+}
+
+void TfrmCercaSottoscorta::done(int result)
+{
+    lstRecords->clear();
+    QDialog::done(result);
 }

@@ -1,5 +1,7 @@
 #include "products/tfrmesportamat.h"
 
+#include "products/productrecord.h"
+
 namespace {
 
 velmora::ExportDialog::Setup setup()
@@ -24,13 +26,10 @@ TfrmEsportaMat::TfrmEsportaMat(velmora::Services &services, QWidget *parent)
 
 std::filesystem::path TfrmEsportaMat::archivePath() const
 {
-    return m_services.file("Materiali.pro");
+    return m_services.file(velmora::kProductArchive);
 }
 
 const velmora::RecordLayout *TfrmEsportaMat::archiveLayout() const
 {
-    // The product record: 25 fields, 5170 bytes.
-    static const velmora::RecordLayout layout{250, 250, 250, 250, 250, 250, 250, 250, 50,  50,  250, 250, 15,
-                                              250, 15,  15,  250, 250, 250, 250, 250, 250, 250, 250, 250};
-    return &layout;
+    return &velmora::productLayout();
 }

@@ -8,6 +8,7 @@
 #include "common/exportgrid.h"
 #include "common/record.h"
 #include "common/recordfile.h"
+#include "products/productrecord.h"
 
 using velmora::ExportGrid;
 using velmora::ExportSpec;
@@ -203,4 +204,9 @@ TEST(ExportLoad, LayoutsMatchTheArchiveRecordSizes)
     EXPECT_EQ(kBill.size(), 785u);
     EXPECT_EQ(kClient.size(), 3992u);
     EXPECT_EQ(kProduct.size(), 5170u);
+    // The dialogs read with the archives' own layouts.
+    const RecordLayout &product = velmora::productLayout();
+    ASSERT_EQ(product.fieldCount(), kProduct.fieldCount());
+    for (std::size_t i = 0; i < product.fieldCount(); ++i)
+        EXPECT_EQ(product.capacity(i), kProduct.capacity(i)) << "field " << i;
 }

@@ -1,0 +1,313 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include "bills/tfrmimpmateriali.h"
+#include "productfixtures.h"
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+ProductValues item(const std::string &code, const std::string &stock, const std::string &price = "2,50")
+{
+    return {{product::Codice, code},  {product::Marca, "Marca " + code}, {product::Descrizione, "Prodotto " + code},
+            {product::Prezzo, price}, {product::Giacenza, stock},        {product::Note, "nota"}};
+}
+
+const QString kRefusalTitle = QStringLiteral("Aggiornamento giacenza non applicabile");
+
+} // namespace
+
+// Stands in for the consumption card that opens the import.
+class ConsumptionStandIn : public QWidget
+{
+public:
+    ConsumptionStandIn()
+    {
+        for (QLineEdit **box : {&txtQuantita, &txtProdotto, &txtPrezzo})
+            *box = new QLineEdit(this);
+        txtQuantita->setObjectName(QStringLiteral("txtQuantita"));
+        txtProdotto->setObjectName(QStringLiteral("txtProdotto"));
+        txtPrezzo->setObjectName(QStringLiteral("txtPrezzo"));
+    }
+    QLineEdit *txtQuantita = nullptr;
+    QLineEdit *txtProdotto = nullptr;
+    QLineEdit *txtPrezzo = nullptr;
+};
+
+class TestTfrmImpMateriali : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestServices> ts;
+    std::unique_ptr<ConsumptionStandIn> parent;
+    std::unique_ptr<TfrmImpMateriali> dlg;
+
+    void open(const QString &quantity)
+    {
+        parent->txtQuantita->setText(quantity);
+        dlg = std::make_unique<TfrmImpMateriali>(ts->services, parent.get());
+        dlg->show();
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+    }
+
+    int rowOf(const QString &code) const
+    {
+        const QStringList lines = listTexts(dlg->lstRecords);
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].startsWith(QStringLiteral("Cod. ") + code + QStringLiteral("  ")))
+                return i;
+        return -1;
+    }
+
+    void select(const QString &code)
+    {
+        const int row = rowOf(code);
+        QVERIFY(row >= 0);
+        const QRect r = dlg->lstRecords->visualItemRect(dlg->lstRecords->item(row));
+        QTest::mouseClick(dlg->lstRecords->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    }
+
+    void importa() { QTest::mouseClick(dlg->cmdAnnulla, Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        ts = std::make_unique<TestServices>();
+        parent = std::make_unique<ConsumptionStandIn>();
+        parent->show();
+        writeProducts(*ts, {item("A", "10"), item("B", "", "1,00"), item("C", "0"), item("D", "010", "4,20")});
+    }
+
+    void cleanup()
+    {
+        dlg.reset();
+        parent.reset();
+        ts.reset();
+    }
+
+    void listsProductsWithAStockAndPresetsTheQuantity()
+    {
+        open(QStringLiteral(" 3 "));
+        QCOMPARE(dlg->windowTitle(), QStringLiteral(" Importa prodotti e servizi da archivio"));
+        QCOMPARE(dlg->size(), QSize(661, 507));
+        QCOMPARE(listTexts(dlg->lstRecords),
+                 (QStringList{QStringLiteral("Cod. A  Marca A  Fornitore:   Recapito:   Costo:   Giacenza: 10"),
+                              QStringLiteral("Cod. C  Marca C  Fornitore:   Recapito:   Costo:   Giacenza: 0"),
+                              QStringLiteral("Cod. D  Marca D  Fornitore:   Recapito:   Costo:   Giacenza: 010")}));
+        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("3"));
+        QVERIFY(dlg->cmdAnnulla->isEnabled()); // the preset quantity enables Importa before any choice
+        QVERIFY(dlg->imgMano->isVisible());
+        QVERIFY(dlg->optAggiorna->isChecked());
+        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("0"));
+        QVERIFY(dlg->txtGiacenza->isReadOnly());
+        QVERIFY(dlg->lblPosizione->text().isEmpty());
+    }
+
+    void blankQuantityBecomesZeroAndAnEmptyOneDisablesImporta()
+    {
+        open(QString());
+        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+        dlg->txtQuant->clear();
+        QVERIFY(!dlg->cmdAnnulla->isEnabled());
+        QVERIFY(!dlg->imgMano->isVisible());
+        select(QStringLiteral("C"));
+        QVERIFY(dlg->cmdAnnulla->isEnabled());
+        QVERIFY(dlg->imgMano->isVisible());
+        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+    }
+
+    void selectingShowsTheStockAndPosition()
+    {
+        open(QStringLiteral("1"));
+        select(QStringLiteral("D"));
+        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("010"));
+        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("4"));
+        select(QStringLiteral("A"));
+        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("10"));
+        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("1"));
+    }
+
+    void importLowersTheStock_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("part") << "A"
+                              << "3" << 1 << "7";
+        QTest::newRow("all") << "A"
+                             << "10" << 1 << "0";
+        QTest::newRow("fraction") << "A"
+                                  << "2,5" << 1 << "7,5";
+        QTest::newRow("leading zero lost") << "D"
+                                           << "3" << 4 << "7";
+    }
+
+    void importLowersTheStock()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, quantity);
+        QFETCH(int, position);
+        QFETCH(QString, left);
+        const auto before = storedRecords(*ts);
+        open(quantity);
+        select(code);
+        importa();
+        QVERIFY(ts->messages.shown.empty());
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        const auto after = storedRecords(*ts);
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            if (int(i) + 1 != position) {
+                QCOMPARE(after[i], before[i]);
+                continue;
+            }
+            // Only the stock field of the product changed.
+            std::string expected = before[i];
+            putField(expected, productLayout().offset(product::Giacenza), 15, left.toStdString());
+            QCOMPARE(after[i], expected);
+        }
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto ") + code);
+        QCOMPARE(parent->txtPrezzo->text(),
+                 code == QLatin1String("D") ? QStringLiteral("4,20") : QStringLiteral("2,50"));
+        QCOMPARE(parent->txtQuantita->text(), quantity); // the consumption's quantity is left alone
+    }
+
+    void quantityAboveTheStockIsRefused()
+    {
+        const QByteArray before = ts->bytes(kProductArchive);
+        open(QStringLiteral("12"));
+        select(QStringLiteral("A"));
+        importa();
+        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+        QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Information);
+        QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
+        QCOMPARE(ts->messages.lastText(),
+                 QStringLiteral("La quantità da decurtare non può essere superiore alla giacenza in magazzino."));
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(ts->bytes(kProductArchive), before);
+        QVERIFY(parent->txtProdotto->text().isEmpty());
+        QVERIFY(parent->txtPrezzo->text().isEmpty());
+    }
+
+    void withoutUpdateAnyQuantityIsTakenAndNothingWritten()
+    {
+        const QByteArray before = ts->bytes(kProductArchive);
+        open(QStringLiteral("50"));
+        QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
+        QVERIFY(dlg->optNonAggiornare->isChecked());
+        QVERIFY(dlg->optNonAggiornare->styleSheet().contains(QStringLiteral("maroon")));
+        QVERIFY(dlg->optAggiorna->styleSheet().contains(QStringLiteral("black")));
+        select(QStringLiteral("C"));
+        importa();
+        QVERIFY(ts->messages.shown.empty());
+        QCOMPARE(ts->bytes(kProductArchive), before);
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto C"));
+    }
+
+    void importaWithoutASelectionChangesNothing()
+    {
+        const QByteArray before = ts->bytes(kProductArchive);
+        open(QStringLiteral("1"));
+        importa();
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        QCOMPARE(ts->bytes(kProductArchive), before);
+        QVERIFY(parent->txtProdotto->text().isEmpty());
+        QVERIFY(ts->messages.shown.empty());
+    }
+
+    void quickSearchChoosesTheProductToImport()
+    {
+        open(QStringLiteral("4"));
+        dlg->txtTrova->setFocus();
+        QTest::keyClicks(dlg->txtTrova, QStringLiteral("marca d"));
+        QTest::keyClick(dlg->txtTrova, Qt::Key_Return);
+        QCOMPARE(dlg->lstRecords->currentRow(), rowOf(QStringLiteral("D")));
+        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("010"));
+        importa();
+        QCOMPARE(storedField(*ts, 4, product::Giacenza), std::string("6"));
+        QCOMPARE(storedField(*ts, 1, product::Giacenza), std::string("10"));
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto D"));
+    }
+
+    void twoProductsWithOneLineTakeTheLastOfThem()
+    {
+        ProductValues first = item("E", "5");
+        ProductValues second = item("E", "5");
+        second[2].second = "Seconda copia";
+        writeProducts(*ts, {first, second});
+        open(QStringLiteral("1"));
+        QCOMPARE(listTexts(dlg->lstRecords).count(listTexts(dlg->lstRecords).at(rowOf(QStringLiteral("E")))), 2);
+        select(QStringLiteral("E"));
+        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("6"));
+        importa();
+        QCOMPARE(storedField(*ts, 5, product::Giacenza), std::string("5"));
+        QCOMPARE(storedField(*ts, 6, product::Giacenza), std::string("4"));
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Seconda copia"));
+    }
+
+    void quantityBoxFiltersAndNormalises()
+    {
+        open(QStringLiteral("1"));
+        dlg->txtQuant->setFocus();
+        QCOMPARE(dlg->txtQuant->palette().color(QPalette::Base), colours::focus);
+        dlg->txtQuant->selectAll();
+        QTest::keyClicks(dlg->txtQuant, QStringLiteral("2x,5,"));
+        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("2,5"));
+        QCOMPARE(ts->messages.shown.size(), std::size_t(2));
+        for (const Message &m : ts->messages.shown) {
+            QCOMPARE(m.kind, Message::Kind::Titled);
+            QCOMPARE(m.title, QStringLiteral("Operazione annullata"));
+            QCOMPARE(m.text, QStringLiteral("Attenzione: carattere non valido."));
+        }
+        QTest::keyClicks(dlg->txtQuant, QStringLiteral("123456"));
+        dlg->txtTrova->setFocus();
+        QCOMPARE(dlg->txtQuant->palette().color(QPalette::Base), colours::white);
+        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("2,5123"));
+        dlg->txtQuant->setFocus();
+        dlg->txtQuant->setText(QStringLiteral(","));
+        dlg->txtTrova->setFocus();
+        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+    }
+
+    void stockThatIsNotANumberIsRefusedWithAMessage()
+    {
+        writeProducts(*ts, {item("W", "dieci")});
+        const QByteArray before = ts->bytes(kProductArchive);
+        open(QStringLiteral("1"));
+        select(QStringLiteral("W"));
+        importa();
+        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+        QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
+        QVERIFY(ts->messages.lastText().contains(QStringLiteral("non è un valore numerico")));
+        QCOMPARE(ts->bytes(kProductArchive), before);
+        QVERIFY(parent->txtProdotto->text().isEmpty());
+        QVERIFY(dlg->isVisible()); // the user can still choose not to update the stock
+        QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
+        importa();
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto W"));
+        QCOMPARE(ts->bytes(kProductArchive), before);
+    }
+
+    void presetQuantityThatIsNotANumberIsRefused()
+    {
+        const QByteArray before = ts->bytes(kProductArchive);
+        open(QStringLiteral("tre"));
+        select(QStringLiteral("A"));
+        importa();
+        QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
+        QCOMPARE(ts->messages.lastText(), QStringLiteral("La quantità da decurtare non è un valore numerico valido."));
+        QCOMPARE(ts->bytes(kProductArchive), before);
+        QVERIFY(parent->txtProdotto->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestTfrmImpMateriali)
+#include "tst_tfrmimpmateriali.moc"
