@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
 
 #include "common/artwork.h"
 #include "common/office.h"
@@ -255,7 +256,9 @@ void ExportDialog::showEvent(QShowEvent *event)
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     QDialog::showEvent(event);
-    FormShow();
+    // Restoring a minimised window is no new showing: the grid stays as the user left it.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void ExportDialog::FormShow()
