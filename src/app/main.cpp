@@ -7,6 +7,8 @@
 #include "app/application.h"
 #include "app/screenset.h"
 #include "app/tfrmpassword.h"
+#include "common/qtoffice.h"
+#include "common/qtprinting.h"
 #include "common/qtservices.h"
 
 int main(int argc, char **argv)
@@ -24,11 +26,15 @@ int main(int argc, char **argv)
     velmora::QtShellService shell;
     velmora::QtDialogService dialogs;
     velmora::SystemClock clock;
+    velmora::QtPrintService printer(messages, clock);
+    velmora::FileOfficeService office(messages, shell);
     velmora::Services services;
     services.messages = &messages;
     services.shell = &shell;
     services.dialogs = &dialogs;
     services.clock = &clock;
+    services.printer = &printer;
+    services.office = &office;
     // Every data file lives beside the executable.
     services.folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
     app.setMessages(&messages);

@@ -1,8 +1,41 @@
 #include "bills/tfrmesportafor.h"
 
-TfrmEsportaFor::TfrmEsportaFor(velmora::Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+#include <QLabel>
+
+namespace {
+
+velmora::ExportDialog::Setup setup()
 {
-    setObjectName(QStringLiteral("TfrmEsportaFor"));
-    setWindowTitle(QStringLiteral(" Esportazione conto consumazioni in Microsoft Word ed Excel"));
+    velmora::ExportDialog::Setup s;
+    s.objectName = QStringLiteral("TfrmEsportaFor");
+    s.caption = QStringLiteral(" Esportazione conto consumazioni in Microsoft Word ed Excel");
+    s.helpTopic = QStringLiteral("Esportazione conto consumazioni in Microsoft Word ed Excel");
+    s.documentName = QStringLiteral("Conto consumazioni");
+    s.sheetName = QStringLiteral("Conto consumazioni");
+    s.boldUpTo = 26;
+    s.spec = &velmora::billExport();
+    return s;
+}
+
+} // namespace
+
+TfrmEsportaFor::TfrmEsportaFor(velmora::Services &services, QWidget *parent)
+    : velmora::ExportDialog(services, setup(), parent)
+{
+}
+
+std::filesystem::path TfrmEsportaFor::archivePath() const
+{
+    QWidget *bill = m_services.navigator ? m_services.navigator->screen(QStringLiteral("TfrmForniture")) : nullptr;
+    const QLabel *lblFile = bill ? bill->findChild<QLabel *>(QStringLiteral("lblFile")) : nullptr;
+    if (!lblFile || lblFile->text().trimmed().isEmpty())
+        return {};
+    return std::filesystem::path(lblFile->text().toStdString());
+}
+
+const velmora::RecordLayout *TfrmEsportaFor::archiveLayout() const
+{
+    // The consumption record: twelve fields, 785 bytes.
+    static const velmora::RecordLayout layout{250, 10, 5, 250, 16, 16, 16, 10, 50, 50, 50, 50};
+    return &layout;
 }

@@ -1,8 +1,37 @@
 #include "clients/tfrmesportades.h"
 
-TfrmEsportaDes::TfrmEsportaDes(velmora::Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+namespace {
+
+velmora::ExportDialog::Setup setup()
 {
-    setObjectName(QStringLiteral("TfrmEsportaDes"));
-    setWindowTitle(QStringLiteral(" Esportazione archivio anagrafico clienti in Microsoft Word ed Excel"));
+    velmora::ExportDialog::Setup s;
+    s.objectName = QStringLiteral("TfrmEsportaDes");
+    s.caption = QStringLiteral(" Esportazione archivio anagrafico clienti in Microsoft Word ed Excel");
+    s.helpTopic = QStringLiteral("Esportazione archivio anagrafico clienti in Microsoft Word ed Excel");
+    s.documentName = QStringLiteral("Anagrafica clienti");
+    s.sheetName = QStringLiteral("Anagrafica clienti");
+    s.boldUpTo = 26;
+    s.spec = &velmora::clientExport();
+    return s;
+}
+
+} // namespace
+
+TfrmEsportaDes::TfrmEsportaDes(velmora::Services &services, QWidget *parent)
+    : velmora::ExportDialog(services, setup(), parent)
+{
+}
+
+std::filesystem::path TfrmEsportaDes::archivePath() const
+{
+    return m_services.file("Anagrafica.pro");
+}
+
+const velmora::RecordLayout *TfrmEsportaDes::archiveLayout() const
+{
+    // The client record: 35 fields, 3992 bytes.
+    static const velmora::RecordLayout layout{50, 50,  50,  50,  50,  50,  50,  50,  50,  120, 50, 50,
+                                              16, 11,  50,  50,  50,  50,  120, 120, 250, 50,  50, 50,
+                                              50, 120, 250, 250, 250, 250, 250, 250, 250, 250, 250};
+    return &layout;
 }

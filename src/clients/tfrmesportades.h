@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QDialog>
+#include "common/exportdialog.h"
 
-#include "common/services.h"
-
-// TfrmEsportaDes: not yet built; an empty dialog with its caption.
-class TfrmEsportaDes : public QDialog
+// TfrmEsportaDes: the whole client archive as a grid, exported to Word or Excel.
+class TfrmEsportaDes : public velmora::ExportDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmEsportaDes)
 public:
     explicit TfrmEsportaDes(velmora::Services &services, QWidget *parent = nullptr);
 
-private:
-    velmora::Services &m_services;
+protected:
+    std::filesystem::path archivePath() const override;
+    const velmora::RecordLayout *archiveLayout() const override;
 };

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QDialog>
+#include "common/exportdialog.h"
 
-#include "common/services.h"
-
-// TfrmEsportaMat: not yet built; an empty dialog with its caption.
-class TfrmEsportaMat : public QDialog
+// TfrmEsportaMat: the whole product archive as a grid, exported to Word or Excel.
+class TfrmEsportaMat : public velmora::ExportDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmEsportaMat)
 public:
     explicit TfrmEsportaMat(velmora::Services &services, QWidget *parent = nullptr);
 
-private:
-    velmora::Services &m_services;
+protected:
+    std::filesystem::path archivePath() const override;
+    const velmora::RecordLayout *archiveLayout() const override;
 };

@@ -1,0 +1,139 @@
+#include "common/exportgrid.h"
+
+#include "common/text.h"
+
+namespace velmora {
+
+namespace {
+
+// Headings are written here in UTF-8 and kept in the archives' code page like every grid text.
+GridRow headings(std::initializer_list<const char *> utf8)
+{
+    GridRow row{std::string()};
+    for (const char *h : utf8)
+        row.push_back(utf8ToCp1252(h));
+    return row;
+}
+
+const std::string &at(const std::vector<std::string> &fields, std::size_t i)
+{
+    static const std::string empty;
+    return i < fields.size() ? fields[i] : empty;
+}
+
+GridRow billRow(std::size_t number, const std::vector<std::string> &fields)
+{
+    GridRow row{std::to_string(number)};
+    for (std::size_t f = 0; f < 12; ++f)
+        row.push_back(trimField(at(fields, f)));
+    return row;
+}
+
+GridRow clientRow(std::size_t number, const std::vector<std::string> &fields)
+{
+    // Field order: Cliente, DataNasc, LuogoNasc, Camera, Permanenza, Indirizzo, Citta, then
+    // TipoDoc to Note in the order of their columns.
+    const auto f = [&](std::size_t i) { return trimField(at(fields, i)); };
+    GridRow row{std::to_string(number), f(0), f(2) + ' ' + f(1), f(3) + ' ' + f(4), f(5), f(6)};
+    for (std::size_t i = 7; i <= 26; ++i)
+        row.push_back(f(i));
+    return row;
+}
+
+GridRow productRow(std::size_t number, const std::vector<std::string> &fields)
+{
+    // Codice to Giacenza, then Note; the threshold is left out.
+    GridRow row{std::to_string(number)};
+    for (std::size_t f = 0; f <= 14; ++f)
+        row.push_back(trimField(at(fields, f)));
+    row.push_back(trimField(at(fields, 16)));
+    return row;
+}
+
+} // namespace
+
+const ExportSpec &billExport()
+{
+    static const ExportSpec spec{
+        headings({" Prodotto o servizio fornito", " Data", " Ora", " Tavolo / Luogo", " Quantità", " Prezzo unitario",
+                  " Importo totale", " Unità di misura", " Cameriere / Operatore ", " Cliente", " Camera / Alloggio",
+                  " Tel. cellulare"}),
+        {50, 350, 150, 150, 250, 100, 150, 150, 150, 250, 250, 250, 250},
+        billRow};
+    return spec;
+}
+
+const ExportSpec &clientExport()
+{
+    static const ExportSpec spec{headings({" Cognome e nome cliente",
+                                           " Luogo e data di nascita",
+                                           " Camera / Alloggio e periodo di permanenza",
+                                           " Indirizzo di residenza",
+                                           " CAP, città e sigla prov.",
+                                           " Tipo documento",
+                                           " Numero documento",
+                                           " Ente di rilascio",
+                                           " Data di rilascio",
+                                           " Data di scadenza",
+                                           " Codice fiscale",
+                                           " Partita IVA",
+                                           " Carta di credito n.",
+                                           " Tipo carta di credito",
+                                           " Scadenza carta di credito",
+                                           " Codice IBAN",
+                                           " Banca",
+                                           " Intestatario C/C",
+                                           " Modalità di pagamento",
+                                           " Tel. casa",
+                                           " Tel. ufficio",
+                                           " Tel. cellulare",
+                                           " Fax",
+                                           " E-mail",
+                                           " Note"}),
+                                 {50,  250, 300, 300, 300, 300, 250, 250, 250, 250, 250, 250, 250,
+                                  250, 250, 250, 250, 250, 250, 300, 200, 200, 200, 200, 250, 400},
+                                 clientRow};
+    return spec;
+}
+
+const ExportSpec &productExport()
+{
+    static const ExportSpec spec{
+        headings({" Codice articolo", " Tipologia", " Marca e modello", " Produttore", " Accessori",
+                  " Descrizione prodotto o servizio", " Fornitore", " Recapito", " Data di acquisto",
+                  " Costo di acquisto", " Documento di acquisto", " Modalità di ordine merce", " Prezzo unitario",
+                  " Collocazione", " Giacenza", " Note"}),
+        {50, 200, 250, 250, 250, 400, 500, 400, 250, 200, 200, 400, 400, 200, 400, 200, 600},
+        productRow};
+    return spec;
+}
+
+ExportGrid emptyExportGrid(const ExportSpec &spec)
+{
+    ExportGrid grid;
+    grid.headings = spec.headings;
+    grid.rows.assign(9, GridRow(spec.headings.size()));
+    return grid;
+}
+
+bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &archive, const RecordLayout &layout)
+{
+    for (GridRow &row : grid.rows)
+        row.assign(spec.headings.size(), std::string());
+    if (!archive.openForUse())
+        return false;
+    const auto count = archive.count();
+    if (!count || *count == 0)
+        return false;
+    grid.headings = spec.headings;
+    grid.rows.assign(*count, GridRow(spec.headings.size()));
+    std::vector<std::string> records;
+    if (!archive.readAll(records))
+        return true;
+    const std::size_t filled = std::min(records.size(), grid.rows.size());
+    for (std::size_t i = 0; i < filled; ++i)
+        grid.rows[i] = spec.row(i + 1, layout.decode(records[i]));
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "common/record.h"
+#include "common/recordfile.h"
+
+// The grids of the archive export dialogs: a heading row, then one row per record with its
+// record number in column 0. Texts are Windows-1252, as the archives hold them.
+namespace velmora {
+
+using GridRow = std::vector<std::string>;
+
+// The columns of one export and how a record's decoded fields (in record order) fill a row.
+struct ExportSpec
+{
+    GridRow headings;        // column 0 empty
+    std::vector<int> widths; // pixels, one per column
+    GridRow (*row)(std::size_t number, const std::vector<std::string> &fields);
+};
+
+const ExportSpec &billExport();    // consumptions of a bill, 13 columns
+const ExportSpec &clientExport();  // client archive, 26 columns
+const ExportSpec &productExport(); // product archive, 17 columns
+
+struct ExportGrid
+{
+    GridRow headings;
+    std::vector<GridRow> rows; // the data rows, each as wide as the headings
+};
+
+// A grid that was never filled: the headings and nine empty rows.
+ExportGrid emptyExportGrid(const ExportSpec &spec);
+
+// Refills a grid from an archive as the dialogs do on every showing: the data rows are emptied;
+// an archive with records gives the headings and one row per record, in file order; an empty or
+// unreadable archive leaves the emptied rows as they are. Returns true when records were loaded,
+// the moment to restore the column widths.
+bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &archive, const RecordLayout &layout);
+
+} // namespace velmora
