@@ -1,0 +1,191 @@
+#include "clients/clientrecord.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "common/text.h"
+
+namespace velmora {
+
+namespace client {
+
+const char *fieldName(std::size_t field)
+{
+    static constexpr std::array<const char *, FieldCount> names = {
+        "Cliente", "DataNasc",  "LuogoNasc", "Camera",       "Permanenza", "Indirizzo", "Citta",
+        "TipoDoc", "NumDoc",    "EnteDoc",   "RilDoc",       "ScaDoc",     "CodFisc",   "Iva",
+        "Carta",   "TipoCarta", "ScaCarta",  "Iban",         "Banca",      "Intestatario", "Pagamento",
+        "TelCasa", "TelUff",    "TelCel",    "Fax",          "Email",      "Note",      "File01",
+        "File02",  "File03",    "Desc01",    "Desc02",       "Desc03",     "Cartella",  "CartellaDesc"};
+    return names.at(field);
+}
+
+} // namespace client
+
+const RecordLayout &clientLayout()
+{
+    static const RecordLayout layout{50, 50, 50, 50, 50, 50, 50, 50, 50, 120, 50, 50,
+                                     16, 11, 50, 50, 50, 50, 120, 120, 250, 50, 50, 50,
+                                     50, 120, 250, 250, 250, 250, 250, 250, 250, 250, 250};
+    return layout;
+}
+
+bool isActiveCriterion(const ClientCriterion &criterion)
+{
+    return !trimField(criterion.text).empty();
+}
+
+std::size_t activeCriteriaCount(const std::vector<ClientCriterion> &criteria)
+{
+    return static_cast<std::size_t>(std::count_if(criteria.begin(), criteria.end(), isActiveCriterion));
+}
+
+bool clientMatches(const std::vector<std::string> &values, const std::vector<ClientCriterion> &criteria)
+{
+    for (const ClientCriterion &c : criteria) {
+        if (!isActiveCriterion(c))
+            continue;
+        // The criterion keeps its blanks: a trailing space only finds values that hold one.
+        const std::string value = c.field < values.size() ? foldAZ(values[c.field]) : std::string();
+        if (value.find(foldAZ(c.text)) == std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+bool clientMatches(std::string_view record, const std::vector<ClientCriterion> &criteria)
+{
+    const RecordLayout &l = clientLayout();
+    for (const ClientCriterion &c : criteria) {
+        if (!isActiveCriterion(c))
+            continue;
+        const std::string value = c.field < l.fieldCount() ? foldAZ(l.field(record, c.field)) : std::string();
+        if (value.find(foldAZ(c.text)) == std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+std::string column(const std::string &value, std::size_t width)
+{
+    const std::string v = trimField(value);
+    return padRight(v.size() > width ? v.substr(0, width) : v, width);
+}
+
+// Primary sort weight of a Windows-1252 byte: letters, accented ones included, weigh as their
+// plain small letter; every other byte weighs as itself.
+std::array<unsigned char, 256> makePrimaryWeights()
+{
+    std::array<unsigned char, 256> w{};
+    for (int i = 0; i < 256; ++i)
+        w[static_cast<std::size_t>(i)] = static_cast<unsigned char>(i);
+    for (int c = 'A'; c <= 'Z'; ++c)
+        w[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 'A' + 'a');
+    const auto base = [&w](std::initializer_list<int> codes, char letter) {
+        for (int code : codes)
+            w[static_cast<std::size_t>(code)] = static_cast<unsigned char>(letter);
+    };
+    base({0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6}, 'a');
+    base({0xC7, 0xE7}, 'c');
+    base({0xD0, 0xF0}, 'd');
+    base({0xC8, 0xC9, 0xCA, 0xCB, 0xE8, 0xE9, 0xEA, 0xEB}, 'e');
+    base({0xCC, 0xCD, 0xCE, 0xCF, 0xEC, 0xED, 0xEE, 0xEF}, 'i');
+    base({0xD1, 0xF1}, 'n');
+    base({0x8C, 0x9C, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD8, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF8}, 'o');
+    base({0x8A, 0x9A, 0xDF}, 's');
+    base({0xD9, 0xDA, 0xDB, 0xDC, 0xF9, 0xFA, 0xFB, 0xFC}, 'u');
+    base({0x9F, 0xDD, 0xFD, 0xFF}, 'y');
+    base({0x8E, 0x9E}, 'z');
+    return w;
+}
+
+// Secondary weight: the byte with its case folded, so "à" and "À" tie but "a" and "à" do not.
+std::array<unsigned char, 256> makeCaseWeights()
+{
+    std::array<unsigned char, 256> w{};
+    for (int i = 0; i < 256; ++i) {
+        int v = i;
+        if ((i >= 'A' && i <= 'Z') || (i >= 0xC0 && i <= 0xDE && i != 0xD7))
+            v = i + 0x20;
+        else if (i == 0x8A || i == 0x8C || i == 0x8E)
+            v = i + 0x10;
+        else if (i == 0x9F)
+            v = 0xFF;
+        w[static_cast<std::size_t>(i)] = static_cast<unsigned char>(v);
+    }
+    return w;
+}
+
+std::string weighted(const std::string &line, const std::array<unsigned char, 256> &weights)
+{
+    std::string out(line);
+    for (char &c : out)
+        c = static_cast<char>(weights[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+} // namespace
+
+std::string clientListLine(const std::vector<std::string> &values)
+{
+    const auto value = [&values](std::size_t field) { return field < values.size() ? values[field] : std::string(); };
+    std::string line = column(value(client::Cliente), 30);
+    line += "  Camera: ";
+    line += column(value(client::Camera), 20);
+    line += "  Perm. ";
+    line += column(value(client::Permanenza), 30);
+    line += "  Cel. ";
+    line += column(value(client::TelCel), 20);
+    line += "  E-mail: ";
+    line += trimField(value(client::Email));
+    return line;
+}
+
+std::string clientListLine(std::string_view record)
+{
+    const RecordLayout &l = clientLayout();
+    std::vector<std::string> values(client::FieldCount);
+    for (std::size_t f : {client::Cliente, client::Camera, client::Permanenza, client::TelCel, client::Email})
+        values[f] = l.field(record, f);
+    return clientListLine(values);
+}
+
+void sortListLines(std::vector<std::string> &lines)
+{
+    static const auto primary = makePrimaryWeights();
+    static const auto secondary = makeCaseWeights();
+    struct Key
+    {
+        std::string primary;
+        std::string secondary;
+        std::size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        keys.push_back({weighted(lines[i], primary), weighted(lines[i], secondary), i});
+    std::stable_sort(keys.begin(), keys.end(), [](const Key &a, const Key &b) {
+        if (a.primary != b.primary)
+            return a.primary < b.primary;
+        return a.secondary < b.secondary;
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (const Key &k : keys)
+        sorted.push_back(std::move(lines[k.index]));
+    lines = std::move(sorted);
+}
+
+std::optional<std::size_t> lastRecordWithLine(const std::vector<std::string> &records, std::string_view line)
+{
+    const std::string wanted = trimField(line);
+    for (std::size_t i = records.size(); i-- > 0;)
+        if (trimField(clientListLine(records[i])) == wanted)
+            return i;
+    return std::nullopt;
+}
+
+} // namespace velmora
