@@ -147,35 +147,42 @@ std::string clientListLine(const std::vector<std::string> &values)
 std::string clientListLine(std::string_view record)
 {
     const RecordLayout &l = clientLayout();
-    std::vector<std::string> values(client::FieldCount);
-    for (std::size_t f : {client::Cliente, client::Camera, client::Permanenza, client::TelCel, client::Email})
-        values[f] = l.field(record, f);
-    return clientListLine(values);
+    const auto value = [&](std::size_t field) { return l.field(record, field); };
+    std::string line;
+    line.reserve(160);
+    line += column(value(client::Cliente), 30);
+    line += "  Camera: ";
+    line += column(value(client::Camera), 20);
+    line += "  Perm. ";
+    line += column(value(client::Permanenza), 30);
+    line += "  Cel. ";
+    line += column(value(client::TelCel), 20);
+    line += "  E-mail: ";
+    line += value(client::Email);
+    return line;
 }
 
 void sortListLines(std::vector<std::string> &lines)
 {
     static const auto primary = makePrimaryWeights();
     static const auto secondary = makeCaseWeights();
-    struct Key
-    {
-        std::string primary;
-        std::string secondary;
-        std::size_t index;
-    };
-    std::vector<Key> keys;
+    std::vector<std::string> keys;
     keys.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        keys.push_back({weighted(lines[i], primary), weighted(lines[i], secondary), i});
-    std::stable_sort(keys.begin(), keys.end(), [](const Key &a, const Key &b) {
-        if (a.primary != b.primary)
-            return a.primary < b.primary;
-        return a.secondary < b.secondary;
+    for (const std::string &line : lines)
+        keys.push_back(weighted(line, primary));
+    std::vector<std::size_t> order(lines.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // Lines that tie on their letters are told apart by case-folded bytes, which are rarely needed.
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int c = keys[a].compare(keys[b]);
+        if (c != 0)
+            return c < 0;
+        return weighted(lines[a], secondary) < weighted(lines[b], secondary);
     });
     std::vector<std::string> sorted;
     sorted.reserve(lines.size());
-    for (const Key &k : keys)
-        sorted.push_back(std::move(lines[k.index]));
+    for (std::size_t i : order)
+        sorted.push_back(std::move(lines[i]));
     lines = std::move(sorted);
 }
 

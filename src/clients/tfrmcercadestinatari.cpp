@@ -1,5 +1,7 @@
 #include "clients/tfrmcercadestinatari.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QMouseEvent>
 
@@ -13,6 +15,16 @@ namespace {
 
 constexpr int kWidth = 780;
 constexpr int kHeight = 470;
+
+// Most lines hold no byte where Windows-1252 and Latin-1 differ, and those convert directly.
+QString listText(const std::string &line)
+{
+    const bool latin1 = std::none_of(line.begin(), line.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b >= 0x80 && b <= 0x9F;
+    });
+    return latin1 ? QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())) : fromAnsi(line);
+}
 
 QLabel *textLabel(const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -203,7 +215,7 @@ void TfrmCercaDestinatari::cmdTrovaClick()
     QStringList items;
     items.reserve(static_cast<qsizetype>(m_lines.size()));
     for (const std::string &line : m_lines)
-        items << fromAnsi(line);
+        items << listText(line);
     lstRecords->addItems(items);
     if (QListWidgetItem *first = lstRecords->item(0))
         first->setSizeHint(QSize(1500, lstRecords->fontMetrics().height() + 2));
