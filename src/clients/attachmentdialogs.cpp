@@ -107,10 +107,10 @@ void AttachmentDialog::loadFromCard()
 void AttachmentDialog::cmdSfogliaClick(std::size_t slot)
 {
     Slot &s = m_slots.at(slot);
-    const QString chosen = m_folder
-                               ? m_services.dialogs->chooseFolder(this, QStringLiteral("Selezionare una cartella:"))
-                               : m_services.dialogs->openFile(this, QStringLiteral("Selezionare un file e premere Apri:"),
-                                                              QStringLiteral("Tutti i file (*.*)"));
+    const QString chosen =
+        m_folder ? m_services.dialogs->chooseFolder(this, QStringLiteral("Selezionare una cartella:"))
+                 : m_services.dialogs->openFile(this, QStringLiteral("Selezionare un file e premere Apri:"),
+                                                QStringLiteral("Tutti i file (*.*)"));
     if (chosen.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -13,11 +13,11 @@ namespace client {
 const char *fieldName(std::size_t field)
 {
     static constexpr std::array<const char *, FieldCount> names = {
-        "Cliente", "DataNasc",  "LuogoNasc", "Camera",       "Permanenza", "Indirizzo", "Citta",
-        "TipoDoc", "NumDoc",    "EnteDoc",   "RilDoc",       "ScaDoc",     "CodFisc",   "Iva",
-        "Carta",   "TipoCarta", "ScaCarta",  "Iban",         "Banca",      "Intestatario", "Pagamento",
-        "TelCasa", "TelUff",    "TelCel",    "Fax",          "Email",      "Note",      "File01",
-        "File02",  "File03",    "Desc01",    "Desc02",       "Desc03",     "Cartella",  "CartellaDesc"};
+        "Cliente", "DataNasc",  "LuogoNasc", "Camera", "Permanenza", "Indirizzo",    "Citta",
+        "TipoDoc", "NumDoc",    "EnteDoc",   "RilDoc", "ScaDoc",     "CodFisc",      "Iva",
+        "Carta",   "TipoCarta", "ScaCarta",  "Iban",   "Banca",      "Intestatario", "Pagamento",
+        "TelCasa", "TelUff",    "TelCel",    "Fax",    "Email",      "Note",         "File01",
+        "File02",  "File03",    "Desc01",    "Desc02", "Desc03",     "Cartella",     "CartellaDesc"};
     return names.at(field);
 }
 
@@ -25,9 +25,8 @@ const char *fieldName(std::size_t field)
 
 const RecordLayout &clientLayout()
 {
-    static const RecordLayout layout{50, 50, 50, 50, 50, 50, 50, 50, 50, 120, 50, 50,
-                                     16, 11, 50, 50, 50, 50, 120, 120, 250, 50, 50, 50,
-                                     50, 120, 250, 250, 250, 250, 250, 250, 250, 250, 250};
+    static const RecordLayout layout{50,  50,  50,  50, 50, 50, 50, 50,  50,  120, 50,  50,  16,  11,  50,  50,  50, 50,
+                                     120, 120, 250, 50, 50, 50, 50, 120, 250, 250, 250, 250, 250, 250, 250, 250, 250};
     return layout;
 }
 
@@ -41,30 +40,30 @@ std::size_t activeCriteriaCount(const std::vector<ClientCriterion> &criteria)
     return static_cast<std::size_t>(std::count_if(criteria.begin(), criteria.end(), isActiveCriterion));
 }
 
+namespace {
+
+// Every active criterion, kept with its blanks (a trailing space only finds values holding one),
+// must occur in the value its field gives.
+template <class FieldValue> bool allCriteriaFound(const std::vector<ClientCriterion> &criteria, FieldValue value)
+{
+    for (const ClientCriterion &c : criteria)
+        if (isActiveCriterion(c) && foldAZ(value(c.field)).find(foldAZ(c.text)) == std::string::npos)
+            return false;
+    return true;
+}
+
+} // namespace
+
 bool clientMatches(const std::vector<std::string> &values, const std::vector<ClientCriterion> &criteria)
 {
-    for (const ClientCriterion &c : criteria) {
-        if (!isActiveCriterion(c))
-            continue;
-        // The criterion keeps its blanks: a trailing space only finds values that hold one.
-        const std::string value = c.field < values.size() ? foldAZ(values[c.field]) : std::string();
-        if (value.find(foldAZ(c.text)) == std::string::npos)
-            return false;
-    }
-    return true;
+    return allCriteriaFound(criteria, [&](std::size_t f) { return f < values.size() ? values[f] : std::string(); });
 }
 
 bool clientMatches(std::string_view record, const std::vector<ClientCriterion> &criteria)
 {
     const RecordLayout &l = clientLayout();
-    for (const ClientCriterion &c : criteria) {
-        if (!isActiveCriterion(c))
-            continue;
-        const std::string value = c.field < l.fieldCount() ? foldAZ(l.field(record, c.field)) : std::string();
-        if (value.find(foldAZ(c.text)) == std::string::npos)
-            return false;
-    }
-    return true;
+    return allCriteriaFound(criteria,
+                            [&](std::size_t f) { return f < l.fieldCount() ? l.field(record, f) : std::string(); });
 }
 
 namespace {

@@ -35,8 +35,7 @@ QLabel *textLabel(const QString &text, QWidget *parent, const QRect &geometry)
 
 } // namespace
 
-TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
     setObjectName(QStringLiteral("TfrmCercaDestinatari"));
     setWindowTitle(QStringLiteral(" Ricerca clienti in archivio"));
@@ -245,13 +244,14 @@ void TfrmCercaDestinatari::cmdIndietroClick()
 void TfrmCercaDestinatari::cmdTrova02Click()
 {
     if (m_lines.empty()) {
-        m_services.messages->plain(this, QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+        m_services.messages->plain(this,
+                                   QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
         return;
     }
     if (lstRecords->currentRow() < 0)
         lstRecords->setCurrentRow(0);
-    const auto found = m_quickFind.find(m_lines, toAnsi(txtTrova->text()),
-                                        static_cast<std::size_t>(lstRecords->currentRow()));
+    const auto found =
+        m_quickFind.find(m_lines, toAnsi(txtTrova->text()), static_cast<std::size_t>(lstRecords->currentRow()));
     if (found)
         lstRecords->setCurrentRow(static_cast<int>(*found));
 }

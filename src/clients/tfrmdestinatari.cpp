@@ -189,7 +189,8 @@ QString trimmedText(const QString &text)
 
 bool allDigits(const QString &text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
 // A record number as the card shows it; nullopt for anything that is not one.
@@ -329,9 +330,9 @@ void TfrmDestinatari::buildPanels()
     chain.push_back(txtNote);
     setEnterChain(chain);
 
-    const char *hidden[] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01",
+    const char *hidden[] = {"lblFile01", "lblFile02", "lblFile03",   "lblDesc01",
                             "lblDesc02", "lblDesc03", "lblCartella", "lblCartellaDesc"};
-    QLabel **hiddenMembers[] = {&lblFile01, &lblFile02, &lblFile03, &lblDesc01,
+    QLabel **hiddenMembers[] = {&lblFile01, &lblFile02, &lblFile03,   &lblDesc01,
                                 &lblDesc02, &lblDesc03, &lblCartella, &lblCartellaDesc};
     for (std::size_t i = 0; i < std::size(hidden); ++i) {
         *hiddenMembers[i] = hiddenLabel(QLatin1String(hidden[i]), g);
@@ -350,8 +351,8 @@ void TfrmDestinatari::buildPanels()
     const QColor checkColour(31, 110, 74);
     chkCodFisc = sideIcon("chkCodFisc", " Controlla il codice fiscale.", QStringLiteral("✓"), checkColour, txtCodFisc);
     chkIva = sideIcon("chkIva", " Controlla il numero di partita IVA.", QStringLiteral("✓"), checkColour, txtIva);
-    chkNumCarta =
-        sideIcon("chkNumCarta", " Controlla il numero di carta di credito.", QStringLiteral("✓"), checkColour, txtCarta);
+    chkNumCarta = sideIcon("chkNumCarta", " Controlla il numero di carta di credito.", QStringLiteral("✓"), checkColour,
+                           txtCarta);
     chkIban = sideIcon("chkIban", " Controlla le coordinate bancarie IBAN.", QStringLiteral("✓"), checkColour, txtIban);
     imgEmail = sideIcon("imgEmail", " Invia un messaggio e-mail all'indirizzo indicato.", QStringLiteral("@"), kPlate,
                         txtEmail);
@@ -398,8 +399,8 @@ void TfrmDestinatari::buildCommands()
                        Symbol::Save, QStringLiteral("Salva"), kPlate, 68);
     cmdElimina = command("cmdElimina", " Elimina la scheda corrente dall'archivio.", Symbol::Delete,
                          QStringLiteral("Elimina"), red, 126);
-    cmdRicerca = command("cmdRicerca", " Trova una scheda in archivio.", Symbol::Search, QStringLiteral("Trova"),
-                         kPlate, 184);
+    cmdRicerca =
+        command("cmdRicerca", " Trova una scheda in archivio.", Symbol::Search, QStringLiteral("Trova"), kPlate, 184);
     cmdWord = command("cmdWord", " Esporta la scheda corrente in un file di Microsoft Word.", Symbol::Word,
                       QStringLiteral("Word"), QColor(43, 87, 154), 242);
     cmdExcel = command("cmdExcel", " Esporta l'archivio corrente in un foglio di Microsoft Excel.", Symbol::Excel,
@@ -410,8 +411,8 @@ void TfrmDestinatari::buildCommands()
                          QStringLiteral("Cartella"), QColor(138, 98, 18), 416);
     cmdGuida = command("cmdGuida", " Visualizza una pagina della guida in linea sensibile al contesto.", Symbol::Help,
                        QStringLiteral("Guida"), green, 870);
-    cmdEsci = command("cmdEsci", " Esce dalla schermata di lavoro corrente.", Symbol::Exit, QStringLiteral("Esci"),
-                      red, 928);
+    cmdEsci =
+        command("cmdEsci", " Esce dalla schermata di lavoro corrente.", Symbol::Exit, QStringLiteral("Esci"), red, 928);
 
     const auto arrow = [this, g](const char *name, const char *description, bool forward, bool toEnd, int x) {
         auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), g);
@@ -503,8 +504,9 @@ void TfrmDestinatari::cmdNuovoClick()
 void TfrmDestinatari::cmdSalvaClick()
 {
     if (trimmedText(txtCliente->text()).isEmpty()) {
-        m_services.messages->warning(nullptr, QStringLiteral("Salvataggio scheda non applicabile"),
-                                     QStringLiteral("Per salvare la scheda è necessario indicare il nome del cliente."));
+        m_services.messages->warning(
+            nullptr, QStringLiteral("Salvataggio scheda non applicabile"),
+            QStringLiteral("Per salvare la scheda è necessario indicare il nome del cliente."));
         txtCliente->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -741,8 +743,9 @@ void TfrmDestinatari::txtIvaKeyPress(QChar &key)
         return;
     key = QChar();
     m_services.messages->plain(
-        this, QStringLiteral("Attenzione: carattere non valido. Indicare il numero di partita IVA digitando solo valori "
-                             "numerici."));
+        this,
+        QStringLiteral("Attenzione: carattere non valido. Indicare il numero di partita IVA digitando solo valori "
+                       "numerici."));
 }
 
 void TfrmDestinatari::txtCartaKeyPress(QChar &key)

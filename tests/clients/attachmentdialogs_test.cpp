@@ -105,10 +105,7 @@ private:
     void open(Kind kind);
     int slotCount() const { return isFolder(m_kind) ? 1 : 3; }
     QLineEdit *box(const char *stem, int n) const { return m_dialog->findChild<QLineEdit *>(slotName(stem, n)); }
-    QPushButton *button(const char *stem, int n) const
-    {
-        return m_dialog->findChild<QPushButton *>(slotName(stem, n));
-    }
+    QPushButton *button(const char *stem, int n) const { return m_dialog->findChild<QPushButton *>(slotName(stem, n)); }
 
     std::unique_ptr<TestServices> m_t;
     std::unique_ptr<Card> m_card;
@@ -172,10 +169,12 @@ void AttachmentDialogsTest::textsOfEachDialog_data()
         << QStringLiteral("Descrizione");
     QTest::newRow("client folder") << Kind::ClientFolder << QStringLiteral(" Associa cartella")
                                    << QStringList{folderFirst, saveButton, folderLast}
-                                   << QStringList{QStringLiteral("Cartella associata")} << QStringLiteral("Descrizione");
+                                   << QStringList{QStringLiteral("Cartella associata")}
+                                   << QStringLiteral("Descrizione");
     QTest::newRow("product files") << Kind::ProductFiles << QStringLiteral(" Allega file")
                                    << QStringList{filesFirst, saveButton, filesLast}
-                                   << QStringList{QStringLiteral("File allegato 1:"), QStringLiteral("File allegato 2:"),
+                                   << QStringList{QStringLiteral("File allegato 1:"),
+                                                  QStringLiteral("File allegato 2:"),
                                                   QStringLiteral("File allegato 3:")}
                                    << QStringLiteral("Descrizione:");
     QTest::newRow("product folder") << Kind::ProductFolder << QStringLiteral(" Associa cartella")

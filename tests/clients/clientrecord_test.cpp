@@ -43,26 +43,25 @@ TEST_P(ClientLayoutTest, FieldSitsWhereTheArchiveKeepsIt)
     EXPECT_EQ(clientLayout().capacity(row.field), row.capacity) << client::fieldName(row.field);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllFields, ClientLayoutTest,
-    ::testing::Values(FieldRow{client::Cliente, 0, 50}, FieldRow{client::DataNasc, 51, 50},
-                      FieldRow{client::LuogoNasc, 102, 50}, FieldRow{client::Camera, 153, 50},
-                      FieldRow{client::Permanenza, 204, 50}, FieldRow{client::Indirizzo, 255, 50},
-                      FieldRow{client::Citta, 306, 50}, FieldRow{client::TipoDoc, 357, 50},
-                      FieldRow{client::NumDoc, 408, 50}, FieldRow{client::EnteDoc, 459, 120},
-                      FieldRow{client::RilDoc, 580, 50}, FieldRow{client::ScaDoc, 631, 50},
-                      FieldRow{client::CodFisc, 682, 16}, FieldRow{client::Iva, 699, 11},
-                      FieldRow{client::Carta, 711, 50}, FieldRow{client::TipoCarta, 762, 50},
-                      FieldRow{client::ScaCarta, 813, 50}, FieldRow{client::Iban, 864, 50},
-                      FieldRow{client::Banca, 915, 120}, FieldRow{client::Intestatario, 1036, 120},
-                      FieldRow{client::Pagamento, 1157, 250}, FieldRow{client::TelCasa, 1408, 50},
-                      FieldRow{client::TelUff, 1459, 50}, FieldRow{client::TelCel, 1510, 50},
-                      FieldRow{client::Fax, 1561, 50}, FieldRow{client::Email, 1612, 120},
-                      FieldRow{client::Note, 1733, 250}, FieldRow{client::File01, 1984, 250},
-                      FieldRow{client::File02, 2235, 250}, FieldRow{client::File03, 2486, 250},
-                      FieldRow{client::Desc01, 2737, 250}, FieldRow{client::Desc02, 2988, 250},
-                      FieldRow{client::Desc03, 3239, 250}, FieldRow{client::Cartella, 3490, 250},
-                      FieldRow{client::CartellaDesc, 3741, 250}));
+INSTANTIATE_TEST_SUITE_P(AllFields, ClientLayoutTest,
+                         ::testing::Values(FieldRow{client::Cliente, 0, 50}, FieldRow{client::DataNasc, 51, 50},
+                                           FieldRow{client::LuogoNasc, 102, 50}, FieldRow{client::Camera, 153, 50},
+                                           FieldRow{client::Permanenza, 204, 50}, FieldRow{client::Indirizzo, 255, 50},
+                                           FieldRow{client::Citta, 306, 50}, FieldRow{client::TipoDoc, 357, 50},
+                                           FieldRow{client::NumDoc, 408, 50}, FieldRow{client::EnteDoc, 459, 120},
+                                           FieldRow{client::RilDoc, 580, 50}, FieldRow{client::ScaDoc, 631, 50},
+                                           FieldRow{client::CodFisc, 682, 16}, FieldRow{client::Iva, 699, 11},
+                                           FieldRow{client::Carta, 711, 50}, FieldRow{client::TipoCarta, 762, 50},
+                                           FieldRow{client::ScaCarta, 813, 50}, FieldRow{client::Iban, 864, 50},
+                                           FieldRow{client::Banca, 915, 120}, FieldRow{client::Intestatario, 1036, 120},
+                                           FieldRow{client::Pagamento, 1157, 250}, FieldRow{client::TelCasa, 1408, 50},
+                                           FieldRow{client::TelUff, 1459, 50}, FieldRow{client::TelCel, 1510, 50},
+                                           FieldRow{client::Fax, 1561, 50}, FieldRow{client::Email, 1612, 120},
+                                           FieldRow{client::Note, 1733, 250}, FieldRow{client::File01, 1984, 250},
+                                           FieldRow{client::File02, 2235, 250}, FieldRow{client::File03, 2486, 250},
+                                           FieldRow{client::Desc01, 2737, 250}, FieldRow{client::Desc02, 2988, 250},
+                                           FieldRow{client::Desc03, 3239, 250}, FieldRow{client::Cartella, 3490, 250},
+                                           FieldRow{client::CartellaDesc, 3741, 250}));
 
 TEST(ClientRecord, HoldsThirtyFiveFieldsIn3992Bytes)
 {
@@ -122,10 +121,12 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"surname last", {{client::Cliente, "ross"}}, card("Mario Rossi"), true},
         MatchCase{"capitals typed", {{client::Cliente, "ROSS"}}, card("mario rossi"), true},
         MatchCase{"absent", {{client::Cliente, "bianchi"}}, card("Rossi Mario"), false},
-        MatchCase{"two fields", {{client::Cliente, "ross"}, {client::LuogoNasc, "roma"}}, card("Rossi Mario", "Roma"),
-                  true},
-        MatchCase{"second field fails", {{client::Cliente, "ross"}, {client::LuogoNasc, "roma"}},
-                  card("Rossi Mario", "Milano"), false},
+        MatchCase{
+            "two fields", {{client::Cliente, "ross"}, {client::LuogoNasc, "roma"}}, card("Rossi Mario", "Roma"), true},
+        MatchCase{"second field fails",
+                  {{client::Cliente, "ross"}, {client::LuogoNasc, "roma"}},
+                  card("Rossi Mario", "Milano"),
+                  false},
         MatchCase{"each in its own field", {{client::Cliente, "roma"}}, card("Rossi Mario", "Roma"), false},
         MatchCase{"trailing blank kept", {{client::Cliente, "rossi "}}, card("Mario Rossi"), false},
         MatchCase{"trailing blank found", {{client::Cliente, "rossi "}}, card("Rossi Mario"), true},
@@ -135,8 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ClientMatch, CountsOnlyCriteriaThatAreNotBlank)
 {
-    EXPECT_EQ(activeCriteriaCount({{client::Cliente, "a"}, {client::Note, " "}, {client::Iva, "\t"},
-                                   {client::Camera, " 1 "}}),
+    EXPECT_EQ(activeCriteriaCount(
+                  {{client::Cliente, "a"}, {client::Note, " "}, {client::Iva, "\t"}, {client::Camera, " 1 "}}),
               2u);
 }
 
@@ -169,7 +170,8 @@ TEST(ListLineOrder, IgnoresCaseAndKeepsEqualLinesInOrder)
 {
     std::vector<std::string> lines = {"rossi b", "Bianchi", "ROSSI A", "bianchi", "\xC0ngelo", "Zeta", "Abate"};
     sortListLines(lines);
-    EXPECT_EQ(lines, (std::vector<std::string>{"Abate", "\xC0ngelo", "Bianchi", "bianchi", "ROSSI A", "rossi b", "Zeta"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Abate", "\xC0ngelo", "Bianchi", "bianchi", "ROSSI A", "rossi b", "Zeta"}));
 }
 
 TEST(ListLineOrder, ShorterNameComesFirstWhenPadded)

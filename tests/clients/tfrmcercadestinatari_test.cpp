@@ -190,16 +190,14 @@ void TfrmCercaDestinatariTest::criteriaNarrowTheList_data()
     QTest::addColumn<QStringList>("criteria"); // box, text, box, text...
     QTest::addColumn<QStringList>("found");
     QTest::addColumn<QString>("count");
-    QTest::newRow("part of a surname") << words({"txtCliente", "ross"})
-                                       << words({"Mario Rossi", "Rossi Mario"}) << "1";
-    QTest::newRow("capitals typed") << words({"txtCliente", "ROSSI"}) << words({"Mario Rossi", "Rossi Mario"})
-                                    << "1";
-    QTest::newRow("two fields") << words({"txtCliente", "ross", "txtLuogoNasc", "roma"})
-                                << words({"Rossi Mario"}) << "2";
+    QTest::newRow("part of a surname") << words({"txtCliente", "ross"}) << words({"Mario Rossi", "Rossi Mario"}) << "1";
+    QTest::newRow("capitals typed") << words({"txtCliente", "ROSSI"}) << words({"Mario Rossi", "Rossi Mario"}) << "1";
+    QTest::newRow("two fields") << words({"txtCliente", "ross", "txtLuogoNasc", "roma"}) << words({"Rossi Mario"})
+                                << "2";
     QTest::newRow("each in its own field") << words({"txtLuogoNasc", "rossi"}) << words({}) << "1";
     QTest::newRow("trailing blank") << words({"txtCliente", "rossi "}) << words({"Rossi Mario"}) << "1";
-    QTest::newRow("only blanks is no criterion") << words({"txtCamera", "  ", "txtCliente", "mario"})
-                                                 << words({"Mario Rossi", "Rossi Mario"}) << "1";
+    QTest::newRow("only blanks is no criterion")
+        << words({"txtCamera", "  ", "txtCliente", "mario"}) << words({"Mario Rossi", "Rossi Mario"}) << "1";
     QTest::newRow("accented capital") << words({"txtLuogoNasc", "FORLÌ"}) << words({}) << "1";
     QTest::newRow("accented small") << words({"txtLuogoNasc", "FORLì"}) << words({"Mario Rossi"}) << "1";
     QTest::newRow("room") << words({"txtCamera", "10"}) << words({"Anna Verdi", "Rossi Mario"}) << "1";

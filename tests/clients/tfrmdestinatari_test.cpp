@@ -176,12 +176,11 @@ void TfrmDestinatariTest::enterMovesAlongTheChain_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    const char *chain[] = {"txtCliente",   "txtDataNasc",     "txtLuogoNasc", "txtCamera",  "txtPermanenza",
-                           "txtIndirizzo", "txtCitta",        "txtTipoDoc",   "txtNumDoc",  "txtEnteDoc",
-                           "txtRilDoc",    "txtScaDoc",       "txtCodFisc",   "txtIva",     "txtCarta",
-                           "txtTipoCarta", "txtScaCarta",     "txtIban",      "txtBanca",   "txtIntestatario",
-                           "txtPagamento", "txtTelCasa",      "txtTelUff",    "txtTelCel",  "txtFax",
-                           "txtEmail",     "txtNote"};
+    const char *chain[] = {
+        "txtCliente", "txtDataNasc",  "txtLuogoNasc", "txtCamera", "txtPermanenza", "txtIndirizzo",    "txtCitta",
+        "txtTipoDoc", "txtNumDoc",    "txtEnteDoc",   "txtRilDoc", "txtScaDoc",     "txtCodFisc",      "txtIva",
+        "txtCarta",   "txtTipoCarta", "txtScaCarta",  "txtIban",   "txtBanca",      "txtIntestatario", "txtPagamento",
+        "txtTelCasa", "txtTelUff",    "txtTelCel",    "txtFax",    "txtEmail",      "txtNote"};
     const std::size_t n = std::size(chain);
     for (std::size_t i = 0; i < n; ++i)
         QTest::newRow(chain[i]) << QString::fromUtf8(chain[i]) << QString::fromUtf8(chain[(i + 1) % n]);
@@ -228,7 +227,8 @@ void TfrmDestinatariTest::saveRefusesABlankName()
     QCOMPARE(m_t->messages.shown.size(), 1u);
     QCOMPARE(m_t->messages.shown[0].kind, Message::Kind::Warning);
     QCOMPARE(m_t->messages.lastTitle(), QStringLiteral("Salvataggio scheda non applicabile"));
-    QCOMPARE(m_t->messages.lastText(), QStringLiteral("Per salvare la scheda è necessario indicare il nome del cliente."));
+    QCOMPARE(m_t->messages.lastText(),
+             QStringLiteral("Per salvare la scheda è necessario indicare il nome del cliente."));
     QVERIFY(!m_t->exists(kClientArchive));
     QTRY_COMPARE(QApplication::focusWidget(), box("txtCliente"));
     QVERIFY(position().isEmpty());
@@ -305,11 +305,21 @@ void TfrmDestinatariTest::emptyArchiveIsReported_data()
     QTest::addColumn<QString>("icon");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::newRow("first") << "imgPrimo" << "3" << "3";
-    QTest::newRow("previous") << "imgIndietro" << "3" << "3";
-    QTest::newRow("previous on a new card") << "imgIndietro" << "" << "";
-    QTest::newRow("next empties the number") << "imgAvanti" << "3" << "";
-    QTest::newRow("last") << "imgUltimo" << "" << "";
+    QTest::newRow("first") << "imgPrimo"
+                           << "3"
+                           << "3";
+    QTest::newRow("previous") << "imgIndietro"
+                              << "3"
+                              << "3";
+    QTest::newRow("previous on a new card") << "imgIndietro"
+                                            << ""
+                                            << "";
+    QTest::newRow("next empties the number") << "imgAvanti"
+                                             << "3"
+                                             << "";
+    QTest::newRow("last") << "imgUltimo"
+                          << ""
+                          << "";
 }
 
 void TfrmDestinatariTest::emptyArchiveIsReported()
@@ -391,8 +401,9 @@ void TfrmDestinatariTest::deleteNeedsAStoredCard()
     QCOMPARE(m_t->messages.shown.size(), 1u);
     QCOMPARE(m_t->messages.shown[0].kind, Message::Kind::Warning);
     QCOMPARE(m_t->messages.lastTitle(), QStringLiteral("Attenzione: operazione non applicabile"));
-    QCOMPARE(m_t->messages.lastText(),
-             QStringLiteral("La cancellazione può essere applicata soltanto ad una scheda già registrata in archivio."));
+    QCOMPARE(
+        m_t->messages.lastText(),
+        QStringLiteral("La cancellazione può essere applicata soltanto ad una scheda già registrata in archivio."));
     QCOMPARE(storedClientCount(*m_t), 1u);
 }
 
@@ -469,9 +480,10 @@ void TfrmDestinatariTest::digitsOnlyBoxes_data()
     QTest::newRow("VAT number") << "txtIva"
                                 << "Attenzione: carattere non valido. Indicare il numero di partita IVA digitando solo "
                                    "valori numerici.";
-    QTest::newRow("card number") << "txtCarta"
-                                 << "Attenzione: carattere non valido. Indicare il numero di carta di credito digitando "
-                                    "solo valori numerici senza trattini o spazi.";
+    QTest::newRow("card number")
+        << "txtCarta"
+        << "Attenzione: carattere non valido. Indicare il numero di carta di credito digitando "
+           "solo valori numerici senza trattini o spazi.";
 }
 
 void TfrmDestinatariTest::digitsOnlyBoxes()
@@ -587,8 +599,8 @@ void TfrmDestinatariTest::hoverDescribesEveryIcon()
     auto *button = find<IconButton>(qPrintable(icon));
     QVERIFY(button->isVisible());
     QVERIFY(!button->pixmap().isNull());
-    QMouseEvent over(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent over(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(button, &over);
     QCOMPARE(label("panInfo")->text(), text);
     QMouseEvent away(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -604,17 +616,47 @@ void TfrmDestinatariTest::checksOpenTheirDialog_data()
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
-    QTest::newRow("fiscal code") << "chkCodFisc" << "txtCodFisc" << " RSSMRA80A01H501U" << "TfrmCodFisc" << "txtCodice"
+    QTest::newRow("fiscal code") << "chkCodFisc"
+                                 << "txtCodFisc"
+                                 << " RSSMRA80A01H501U"
+                                 << "TfrmCodFisc"
+                                 << "txtCodice"
                                  << "RSSMRA80A01H501U";
-    QTest::newRow("empty fiscal code") << "chkCodFisc" << "txtCodFisc" << "" << "TfrmCodFisc" << "txtCodice" << "";
-    QTest::newRow("fiscal code with a letter")
-        << "chkCodFisc" << "txtCodFisc" << "0123456789A" << "TfrmCodFisc" << "txtCodice" << "0123456789A";
-    QTest::newRow("numeric fiscal code") << "chkCodFisc" << "txtCodFisc" << "01234567890 " << "TfrmIva" << "txtCodice"
+    QTest::newRow("empty fiscal code") << "chkCodFisc"
+                                       << "txtCodFisc"
+                                       << ""
+                                       << "TfrmCodFisc"
+                                       << "txtCodice"
+                                       << "";
+    QTest::newRow("fiscal code with a letter") << "chkCodFisc"
+                                               << "txtCodFisc"
+                                               << "0123456789A"
+                                               << "TfrmCodFisc"
+                                               << "txtCodice"
+                                               << "0123456789A";
+    QTest::newRow("numeric fiscal code") << "chkCodFisc"
+                                         << "txtCodFisc"
+                                         << "01234567890 "
+                                         << "TfrmIva"
+                                         << "txtCodice"
                                          << "01234567890";
-    QTest::newRow("VAT number") << "chkIva" << "txtIva" << "01234567890" << "TfrmIva" << "txtCodice" << "01234567890";
-    QTest::newRow("card number") << "chkNumCarta" << "txtCarta" << "4111111111111111" << "TfrmCarta" << "txtNumero"
+    QTest::newRow("VAT number") << "chkIva"
+                                << "txtIva"
+                                << "01234567890"
+                                << "TfrmIva"
+                                << "txtCodice"
+                                << "01234567890";
+    QTest::newRow("card number") << "chkNumCarta"
+                                 << "txtCarta"
+                                 << "4111111111111111"
+                                 << "TfrmCarta"
+                                 << "txtNumero"
                                  << "4111111111111111";
-    QTest::newRow("IBAN") << "chkIban" << "txtIban" << "IT60X0542811101000000123456 " << "TfrmIban" << "txtCodice"
+    QTest::newRow("IBAN") << "chkIban"
+                          << "txtIban"
+                          << "IT60X0542811101000000123456 "
+                          << "TfrmIban"
+                          << "txtCodice"
                           << "IT60X0542811101000000123456";
 }
 
@@ -641,7 +683,8 @@ void TfrmDestinatariTest::checksOpenTheirDialog()
         if (auto *entry = d->findChild<QLineEdit *>(field))
             QCOMPARE(entry->text(), value);
         if (auto *info = d->findChild<QLabel *>(QStringLiteral("lblInfo")); info && numericCode)
-            QCOMPARE(info->text(), QStringLiteral("Immettere il codice fiscale numerico o la partita IVA nella casella"));
+            QCOMPARE(info->text(),
+                     QStringLiteral("Immettere il codice fiscale numerico o la partita IVA nella casella"));
         if (auto *info = d->findChild<QLabel *>(QStringLiteral("lblInfo02")); info && numericCode)
             QCOMPARE(info->text(), QStringLiteral("sottostante e premere il pulsante di controllo."));
     });
