@@ -98,7 +98,6 @@ private slots:
     void applyWritesEveryBoxBackTrimmed();
     void closeBoxChangesNothing_data() { kinds(); }
     void closeBoxChangesNothing();
-    void boxesShowTheFocusColour();
 
 private:
     void kinds();
@@ -341,19 +340,6 @@ void AttachmentDialogsTest::closeBoxChangesNothing()
     QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
     QCOMPARE(m_card->label(cardPath(kind, 0))->text(), QStringLiteral("/dati/tenuto.pdf"));
     QVERIFY(m_card->label(cardDescription(kind, 0))->text().isEmpty());
-}
-
-void AttachmentDialogsTest::boxesShowTheFocusColour()
-{
-    open(Kind::ClientFiles);
-    m_dialog->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_dialog));
-    QLineEdit *description = box("txtDesc", 1);
-    QCOMPARE(description->palette().color(QPalette::Base), colours::moneyGreen);
-    description->setFocus();
-    QTRY_COMPARE(description->palette().color(QPalette::Base), colours::focus);
-    box("txtDesc", 2)->setFocus();
-    QTRY_COMPARE(description->palette().color(QPalette::Base), colours::moneyGreen);
 }
 
 QTEST_MAIN(AttachmentDialogsTest)

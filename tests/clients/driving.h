@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QTest>
@@ -32,8 +33,14 @@ inline void whenModal(std::function<void(QDialog *)> act)
 {
     auto *timer = new QTimer;
     timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    // A dialog that never opens must not leave the watcher running into later tests.
+    const QDeadlineTimer deadline(5000);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, deadline] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog && deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+        }
         if (!dialog)
             return;
         timer->stop();
