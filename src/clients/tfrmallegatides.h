@@ -1,17 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "clients/attachmentdialogs.h"
 
-#include "common/services.h"
-
-// TfrmAllegatiDes: not yet built; an empty dialog with its caption.
-class TfrmAllegatiDes : public QDialog
+// The client card's attached files: three documents with their descriptions.
+class TfrmAllegatiDes : public velmora::AttachedFilesDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmAllegatiDes)
 public:
     explicit TfrmAllegatiDes(velmora::Services &services, QWidget *parent = nullptr);
-
-private:
-    velmora::Services &m_services;
 };

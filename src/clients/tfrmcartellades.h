@@ -1,17 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "clients/attachmentdialogs.h"
 
-#include "common/services.h"
-
-// TfrmCartellaDes: not yet built; an empty dialog with its caption.
-class TfrmCartellaDes : public QDialog
+// The client card's linked folder and its description.
+class TfrmCartellaDes : public velmora::LinkedFolderDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmCartellaDes)
 public:
     explicit TfrmCartellaDes(velmora::Services &services, QWidget *parent = nullptr);
-
-private:
-    velmora::Services &m_services;
 };

@@ -1,17 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "clients/attachmentdialogs.h"
 
-#include "common/services.h"
-
-// TfrmAllegatiMat: not yet built; an empty dialog with its caption.
-class TfrmAllegatiMat : public QDialog
+// The product card's attached files: the client card's dialog with the product card's texts.
+class TfrmAllegatiMat : public velmora::AttachedFilesDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmAllegatiMat)
 public:
     explicit TfrmAllegatiMat(velmora::Services &services, QWidget *parent = nullptr);
-
-private:
-    velmora::Services &m_services;
 };

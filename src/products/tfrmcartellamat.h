@@ -1,17 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "clients/attachmentdialogs.h"
 
-#include "common/services.h"
-
-// TfrmCartellaMat: not yet built; an empty dialog with its caption.
-class TfrmCartellaMat : public QDialog
+// The product card's linked folder: the client card's dialog with the product card's texts.
+class TfrmCartellaMat : public velmora::LinkedFolderDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmCartellaMat)
 public:
     explicit TfrmCartellaMat(velmora::Services &services, QWidget *parent = nullptr);
-
-private:
-    velmora::Services &m_services;
 };

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+
+// Driving screens as a user would: typing any text and answering modal dialogs.
+namespace velmora::test {
+
+// Types text key by key; characters beyond ASCII arrive as the keyboard would send them.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(widget, static_cast<char>(c.unicode()));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// Acts on the next modal dialog as soon as it is shown, then makes sure it closes, so a test
+// that opens a dialog with exec() never waits for a user.
+inline void whenModal(std::function<void(QDialog *)> act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(0);
+    // A dialog that never opens must not leave the watcher running into later tests.
+    const QDeadlineTimer deadline(5000);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, deadline] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog && deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer->start();
+}
+
+} // namespace velmora::test
