@@ -1,5 +1,7 @@
 #include "bills/consumption.h"
 
+#include "common/listorder.h"
+
 #include <algorithm>
 #include <system_error>
 
@@ -19,60 +21,6 @@ std::string fit(std::string_view text, std::size_t width)
 }
 
 constexpr std::size_t kNameMax = 255;
-
-unsigned char foldByte(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 0x20);
-    switch (c) {
-    case 0x8A: // Š
-    case 0x8C: // Œ
-    case 0x8E: // Ž
-        return static_cast<unsigned char>(c + 0x10);
-    case 0x9F: // Ÿ
-        return 0xFF;
-    default:
-        return c;
-    }
-}
-
-// The plain letter under a folded accented letter, so that "è" sorts with "e".
-unsigned char baseLetter(unsigned char c)
-{
-    if (c >= 0xE0 && c <= 0xE6)
-        return 'a';
-    if (c == 0xE7)
-        return 'c';
-    if (c >= 0xE8 && c <= 0xEB)
-        return 'e';
-    if (c >= 0xEC && c <= 0xEF)
-        return 'i';
-    if (c == 0xF0)
-        return 'd';
-    if (c == 0xF1)
-        return 'n';
-    if ((c >= 0xF2 && c <= 0xF6) || c == 0xF8 || c == 0x9C)
-        return 'o';
-    if (c >= 0xF9 && c <= 0xFC)
-        return 'u';
-    if (c == 0xFD || c == 0xFF)
-        return 'y';
-    if (c == 0x9A)
-        return 's';
-    if (c == 0x9E)
-        return 'z';
-    return c;
-}
-
-std::string baseKey(std::string_view name)
-{
-    std::string out = foldFileName(name);
-    for (char &c : out)
-        c = static_cast<char>(baseLetter(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool endsWithBillExtension(std::string_view name)
 {
@@ -219,23 +167,12 @@ bool billFileNameFits(std::string_view billName)
 
 std::string foldFileName(std::string_view name)
 {
-    std::string out(name);
-    for (char &c : out)
-        c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
-    return out;
+    return caseFolded(name);
 }
 
 bool billLineLess(std::string_view a, std::string_view b)
 {
-    const std::string baseA = baseKey(a);
-    const std::string baseB = baseKey(b);
-    if (baseA != baseB)
-        return baseA < baseB;
-    const std::string foldA = foldFileName(a);
-    const std::string foldB = foldFileName(b);
-    if (foldA != foldB)
-        return foldA < foldB;
-    return a < b;
+    return listLineLess(a, b);
 }
 
 std::vector<BillEntry> listBills(const std::filesystem::path &folder)

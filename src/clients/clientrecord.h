@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/listorder.h"
 #include "common/record.h"
 
 // The client archive: one fixed-size record per guest, kept in the order the cards were added.
@@ -91,9 +92,6 @@ std::string clientListLine(const std::vector<std::string> &values);
 // The same line read straight from a stored record.
 std::string clientListLine(std::string_view record);
 
-// Orders list lines alphabetically without regard to case; accented letters sort with their
-// plain letter. Lines that compare equal keep their order.
-void sortListLines(std::vector<std::string> &lines);
 
 // The 0-based index of the last record whose list line, trimmed, equals line trimmed; when
 // several records give the same line the later one is the one the user gets.

@@ -686,11 +686,7 @@ void TfrmDestinatari::chkCodFiscClick()
     if (!code.isEmpty() && allDigits(code)) {
         // A fiscal code of digits only is checked as a VAT number, with the captions saying so.
         TfrmIva check(m_services, this);
-        check.setWindowTitle(QStringLiteral(" Controllo codice fiscale numerico / partita IVA"));
-        setControlText(check.findChild<QLabel *>(QStringLiteral("lblInfo")),
-                       QStringLiteral("Immettere il codice fiscale numerico o la partita IVA nella casella"));
-        setControlText(check.findChild<QLabel *>(QStringLiteral("lblInfo02")),
-                       QStringLiteral("sottostante e premere il pulsante di controllo."));
+        check.setNumericFiscalCodeMode();
         openCheck(check, QStringLiteral("txtCodice"), code);
         return;
     }

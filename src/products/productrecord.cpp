@@ -21,19 +21,6 @@ const std::string &at(const std::vector<std::string> &fields, product::Field f)
     return f < fields.size() ? fields[f] : empty;
 }
 
-// Letter case folded for ordering only: A to Z and the accented capitals of Windows-1252.
-std::string sortKey(const std::string &line)
-{
-    std::string key = line;
-    for (char &c : key) {
-        const auto u = static_cast<unsigned char>(c);
-        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-            c = static_cast<char>(u + 0x20);
-        else if (u == 0x8A || u == 0x8C || u == 0x8E)
-            c = static_cast<char>(u + 0x10);
-    }
-    return key;
-}
 
 } // namespace
 
@@ -146,10 +133,5 @@ StockTake takeFromStock(std::string_view stock, std::string_view quantity)
     return {StockTake::Result::Taken, numberText(*g - *q)};
 }
 
-void sortListLines(std::vector<std::string> &lines)
-{
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const std::string &a, const std::string &b) { return sortKey(a) < sortKey(b); });
-}
 
 } // namespace velmora

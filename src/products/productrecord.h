@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/listorder.h"
 #include "common/record.h"
 
 // The product archive: its record, the number forms of its card, the stock rule, the
@@ -106,8 +107,5 @@ struct StockTake
 };
 StockTake takeFromStock(std::string_view stock, std::string_view quantity);
 
-// Orders list lines as a sorted list box does: without regard to letter case, keeping the
-// order of lines that compare equal.
-void sortListLines(std::vector<std::string> &lines);
 
 } // namespace velmora

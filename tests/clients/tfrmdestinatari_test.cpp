@@ -618,7 +618,7 @@ void TfrmDestinatariTest::checksOpenTheirDialog_data()
     QTest::addColumn<QString>("value");
     QTest::newRow("fiscal code") << "chkCodFisc"
                                  << "txtCodFisc"
-                                 << " RSSMRA80A01H501U"
+                                 << "RSSMRA80A01H501U"
                                  << "TfrmCodFisc"
                                  << "txtCodice"
                                  << "RSSMRA80A01H501U";
