@@ -24,7 +24,8 @@ QPixmap backgroundTile()
     return tile;
 }
 
-QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor &colour, int size)
+QPixmap commandPlate(const QColor &colour, int size, const QString &caption,
+                     const std::function<void(QPainter &, const QRectF &)> &drawSymbol)
 {
     const int captionHeight = caption.isEmpty() ? 0 : 13;
     QPixmap pm(size + 16, size + captionHeight);
@@ -38,12 +39,9 @@ QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor 
     p.setBrush(g);
     p.setPen(QPen(colour.darker(160), 1));
     p.drawRoundedRect(plate, size / 5.0, size / 5.0);
-    QFont f(QStringLiteral("Verdana"));
-    f.setBold(true);
-    f.setPixelSize(symbol.size() > 2 ? size / 4 : size / 2);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(plate, Qt::AlignCenter, symbol);
+    p.save();
+    drawSymbol(p, plate);
+    p.restore();
     if (captionHeight) {
         QFont c(QStringLiteral("Verdana"));
         c.setPixelSize(10);
@@ -52,6 +50,18 @@ QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor 
         p.drawText(QRectF(0, size, pm.width(), captionHeight), Qt::AlignCenter, caption);
     }
     return pm;
+}
+
+QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor &colour, int size)
+{
+    return commandPlate(colour, size, caption, [&](QPainter &p, const QRectF &plate) {
+        QFont f(QStringLiteral("Verdana"));
+        f.setBold(true);
+        f.setPixelSize(symbol.size() > 2 ? size / 4 : size / 2);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(plate, Qt::AlignCenter, symbol);
+    });
 }
 
 QPixmap symbolIcon(const QString &symbol, const QColor &colour, int size)

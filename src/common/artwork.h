@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QColor>
 #include <QPixmap>
@@ -11,6 +13,10 @@ namespace velmora::artwork {
 
 // The small bitmap tiled over the background of the working screens.
 QPixmap backgroundTile();
+
+// A rounded plate in a colour with the command's name under it; drawSymbol paints on the plate.
+QPixmap commandPlate(const QColor &colour, int size, const QString &caption,
+                     const std::function<void(class QPainter &, const QRectF &)> &drawSymbol);
 
 // A command icon: a rounded plate with a symbol and the command's name under it.
 QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor &colour, int size = 48);
