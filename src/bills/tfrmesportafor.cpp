@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "bills/consumption.h"
+
 namespace {
 
 velmora::ExportDialog::Setup setup()
@@ -35,7 +37,5 @@ std::filesystem::path TfrmEsportaFor::archivePath() const
 
 const velmora::RecordLayout *TfrmEsportaFor::archiveLayout() const
 {
-    // The consumption record: twelve fields, 785 bytes.
-    static const velmora::RecordLayout layout{250, 10, 5, 250, 16, 16, 16, 10, 50, 50, 50, 50};
-    return &layout;
+    return &velmora::consumptionLayout();
 }

@@ -1,5 +1,6 @@
 #include "bills/tfrmforniture.h"
 
+#include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include "clients/tfrmcercadestinatari.h"
 #include "common/artwork.h"
 #include "common/keyfilters.h"
+#include "common/printing.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -624,9 +626,18 @@ void TfrmForniture::impProdottoClick()
     dlg.exec();
 }
 
-void TfrmForniture::btnStampaClick() {}
+void TfrmForniture::btnStampaClick()
+{
+    m_services.printer->printList(this, shownLines(lstStudenti),
+                                  PrintRequest::bill(panClasse->text(), repTotale->text()));
+}
 
-void TfrmForniture::btnEsportaClick() {}
+void TfrmForniture::btnEsportaClick()
+{
+    // The export dialog lives for the whole run and reads the bill named by lblFile as it shows.
+    if (auto *dialog = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmEsportaFor"))))
+        dialog->exec();
+}
 
 void TfrmForniture::cmdGuidaClick()
 {

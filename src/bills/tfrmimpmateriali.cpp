@@ -5,6 +5,7 @@
 
 #include "common/artwork.h"
 #include "common/keyfilters.h"
+#include "common/printing.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "products/productlists.h"
@@ -133,6 +134,7 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     connect(lstRecords, &QListWidget::itemSelectionChanged, this, &TfrmImpMateriali::lstRecordsClick);
     connect(optAggiorna, &QRadioButton::toggled, this, &TfrmImpMateriali::optAggiornaClick);
     connect(cmdAnnulla, &QPushButton::clicked, this, &TfrmImpMateriali::cmdAnnullaClick);
+    connect(cmdStampa, &QPushButton::clicked, this, &TfrmImpMateriali::cmdStampaClick);
 
     optAggiorna->setChecked(true);
     optAggiornaClick();
@@ -283,6 +285,11 @@ void TfrmImpMateriali::cmdAnnullaClick()
     writeInto(parentWidget(), "txtProdotto", fromAnsi(fields[product::Descrizione]));
     writeInto(parentWidget(), "txtPrezzo", fromAnsi(fields[product::Prezzo]));
     accept();
+}
+
+void TfrmImpMateriali::cmdStampaClick()
+{
+    m_services.printer->printList(this, shownLines(lstRecords), PrintRequest::productImport());
 }
 
 void TfrmImpMateriali::done(int result)

@@ -48,6 +48,7 @@ private:
     void optAggiornaClick();
     void cmdTrova02Click();
     void cmdAnnullaClick();
+    void cmdStampaClick();
     void refuse(const QString &text);
 
     velmora::Services &m_services;

@@ -7,6 +7,7 @@
 
 #include "clients/callerfields.h"
 #include "clients/clientrecord.h"
+#include "common/printing.h"
 #include "common/recordfile.h"
 
 using namespace velmora;
@@ -158,6 +159,7 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
     connect(cmdAnnulla, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdAnnullaClick);
     connect(cmdIndietro, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdIndietroClick);
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdTrova02Click);
+    connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdStampaClick);
 }
 
 void TfrmCercaDestinatari::showEvent(QShowEvent *event)
@@ -254,6 +256,11 @@ void TfrmCercaDestinatari::cmdTrova02Click()
         m_quickFind.find(m_lines, toAnsi(txtTrova->text()), static_cast<std::size_t>(lstRecords->currentRow()));
     if (found)
         lstRecords->setCurrentRow(static_cast<int>(*found));
+}
+
+void TfrmCercaDestinatari::cmdStampaClick()
+{
+    m_services.printer->printList(this, shownLines(lstRecords), PrintRequest::clientSearch());
 }
 
 void TfrmCercaDestinatari::txtTrovaKeyPress(QChar &key)

@@ -57,6 +57,7 @@ private:
     void cmdAnnullaClick();
     void cmdIndietroClick();
     void cmdTrova02Click();
+    void cmdStampaClick();
     void txtTrovaKeyPress(QChar &key);
     void lstRecordsDblClick();
     void showCriteriaPage();

@@ -14,6 +14,7 @@
 #include "clients/tfrmcercadestinatari.h"
 #include "common/artwork.h"
 #include "common/keyfilters.h"
+#include "common/office.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "validators/tfrmcarta.h"
@@ -442,6 +443,8 @@ void TfrmDestinatari::buildCommands()
     connect(cmdNuovo, &IconButton::activated, this, &TfrmDestinatari::cmdNuovoClick);
     connect(cmdSalva, &IconButton::activated, this, &TfrmDestinatari::cmdSalvaClick);
     connect(cmdRicerca, &IconButton::activated, this, &TfrmDestinatari::cmdRicercaClick);
+    connect(cmdWord, &IconButton::activated, this, &TfrmDestinatari::cmdWordClick);
+    connect(cmdExcel, &IconButton::activated, this, &TfrmDestinatari::cmdExcelClick);
     connect(imgPrimo, &IconButton::activated, this, &TfrmDestinatari::imgPrimoClick);
     connect(imgIndietro, &IconButton::activated, this, &TfrmDestinatari::imgIndietroClick);
     connect(imgAvanti, &IconButton::activated, this, &TfrmDestinatari::imgAvantiClick);
@@ -653,6 +656,59 @@ void TfrmDestinatari::cmdRicercaClick()
     TfrmCercaDestinatari search(m_services, this);
     search.lblMemory->setText(QStringLiteral("anagrafica"));
     search.exec();
+}
+
+void TfrmDestinatari::cmdWordClick()
+{
+    if (trimmedText(txtCliente->text()).isEmpty()) {
+        m_services.messages->warning(nullptr, QStringLiteral("Esportazione scheda non applicabile"),
+                                     QStringLiteral("Per poter esportare la scheda corrente in Microsoft Word è "
+                                                    "necessario compilare il campo relativo al nome del cliente."));
+        txtCliente->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // What the card shows, saved or not; attachments and folder stay out of the document.
+    const std::pair<const char *, QString> rows[] = {
+        {"Cognome e nome cliente:", txtCliente->text()},
+        {"Data di nascita:", txtDataNasc->text()},
+        {"Luogo di nascita:", txtLuogoNasc->text()},
+        {"Camera / Alloggio:", txtCamera->text()},
+        {"Periodo di permanenza:", txtPermanenza->text()},
+        {"Indirizzo di residenza:", txtIndirizzo->text()},
+        {"CAP, città e sigla provincia:", txtCitta->text()},
+        {"Tipo documento:", txtTipoDoc->text()},
+        {"Numero documento:", txtNumDoc->text()},
+        {"Ente di rilascio:", txtEnteDoc->text()},
+        {"Data di rilascio:", txtRilDoc->text()},
+        {"Data di scadenza:", txtScaDoc->text()},
+        {"Codice fiscale", txtCodFisc->text()},
+        {"Partita IVA:", txtIva->text()},
+        {"Numero carta di credito:", txtCarta->text()},
+        {"Tipo carta di credito:", txtTipoCarta->text()},
+        {"Scadenza carta di credito:", txtScaCarta->text()},
+        {"Codice IBAN:", txtIban->text()},
+        {"Banca:", txtBanca->text()},
+        {"Intestatario C/C:", txtIntestatario->text()},
+        {"Modalità di pagamento:", txtPagamento->text()},
+        {"Tel. casa:", txtTelCasa->text()},
+        {"Tel. ufficio:", txtTelUff->text()},
+        {"Tel cellulare:", txtTelCel->text()},
+        {"Fax:", txtFax->text()},
+        {"E-mail:", txtEmail->text()},
+        {"Note:", txtNote->text()},
+    };
+    WordCard card;
+    card.headings << QStringLiteral("SCHEDA ANAGRAFICA CLIENTE");
+    for (const auto &[label, value] : rows)
+        card.rows.emplace_back(QString::fromUtf8(label), trimmedText(value));
+    m_services.office->wordCard(this, card);
+}
+
+void TfrmDestinatari::cmdExcelClick()
+{
+    // The export dialog lives for the whole run and reloads the archive at every showing.
+    if (auto *dialog = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmEsportaDes"))))
+        dialog->exec();
 }
 
 void TfrmDestinatari::cmdAllegaClick()

@@ -47,6 +47,8 @@ private:
     void cmdNuovoClick();
     void cmdSalvaClick();
     void cmdRicercaClick();
+    void cmdWordClick();
+    void cmdExcelClick();
     void imgPrimoClick();
     void imgIndietroClick();
     void imgAvantiClick();

@@ -1,5 +1,7 @@
 #include "clients/tfrmesportades.h"
 
+#include "clients/clientrecord.h"
+
 namespace {
 
 velmora::ExportDialog::Setup setup()
@@ -24,14 +26,10 @@ TfrmEsportaDes::TfrmEsportaDes(velmora::Services &services, QWidget *parent)
 
 std::filesystem::path TfrmEsportaDes::archivePath() const
 {
-    return m_services.file("Anagrafica.pro");
+    return m_services.file(velmora::kClientArchive);
 }
 
 const velmora::RecordLayout *TfrmEsportaDes::archiveLayout() const
 {
-    // The client record: 35 fields, 3992 bytes.
-    static const velmora::RecordLayout layout{50, 50,  50,  50,  50,  50,  50,  50,  50,  120, 50, 50,
-                                              16, 11,  50,  50,  50,  50,  120, 120, 250, 50,  50, 50,
-                                              50, 120, 250, 250, 250, 250, 250, 250, 250, 250, 250};
-    return &layout;
+    return &velmora::clientLayout();
 }

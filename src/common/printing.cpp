@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QListWidget>
 
 #include "common/widgets.h"
 
@@ -136,6 +137,15 @@ bool PrintService::printList(QWidget *owner, const QStringList &lines, const Pri
     }
     m_messages.plain(owner, failure.isEmpty() ? failedMessage() : failure);
     return false;
+}
+
+QStringList shownLines(const QListWidget *list)
+{
+    QStringList lines;
+    lines.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
 }
 
 } // namespace velmora

@@ -8,6 +8,8 @@
 #include "common/printlayout.h"
 #include "common/services.h"
 
+class QListWidget;
+
 // Printing of lists and bills on the system's printer.
 namespace velmora {
 
@@ -66,5 +68,8 @@ protected:
     MessageService &m_messages;
     ClockService &m_clock;
 };
+
+// The lines of a list box as the user sees them, top to bottom: what every print command prints.
+QStringList shownLines(const QListWidget *list);
 
 } // namespace velmora

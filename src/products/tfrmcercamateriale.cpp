@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "common/keyfilters.h"
+#include "common/printing.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "products/productlists.h"
@@ -130,6 +131,7 @@ TfrmCercaMateriale::TfrmCercaMateriale(Services &services, QWidget *parent) : QD
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdIndietro, &QPushButton::clicked, this, &TfrmCercaMateriale::cmdIndietroClick);
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaMateriale::cmdTrova02Click);
+    connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaMateriale::cmdStampaClick);
     connect(lstRecords, &QListWidget::itemDoubleClicked, this, &TfrmCercaMateriale::lstRecordsDblClick);
 
     showCriteriaPage();
@@ -203,6 +205,11 @@ void TfrmCercaMateriale::cmdIndietroClick()
 void TfrmCercaMateriale::cmdTrova02Click()
 {
     quickFindInList(lstRecords, txtTrova->text(), m_finder, m_services, this);
+}
+
+void TfrmCercaMateriale::cmdStampaClick()
+{
+    m_services.printer->printList(this, shownLines(lstRecords), PrintRequest::productSearch());
 }
 
 void TfrmCercaMateriale::lstRecordsDblClick()

@@ -53,6 +53,7 @@ private:
     void cmdTrovaClick();
     void cmdIndietroClick();
     void cmdTrova02Click();
+    void cmdStampaClick();
     void lstRecordsDblClick();
 
     velmora::Services &m_services;

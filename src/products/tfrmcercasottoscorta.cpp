@@ -5,6 +5,7 @@
 
 #include "common/artwork.h"
 #include "common/keyfilters.h"
+#include "common/printing.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "products/productlists.h"
@@ -76,6 +77,7 @@ TfrmCercaSottoscorta::TfrmCercaSottoscorta(Services &services, QWidget *parent) 
             cmdTrova02Click();
     };
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaSottoscorta::cmdTrova02Click);
+    connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaSottoscorta::cmdStampaClick);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(lstRecords, &QListWidget::itemDoubleClicked, this, &TfrmCercaSottoscorta::lstRecordsDblClick);
 }
@@ -113,6 +115,11 @@ void TfrmCercaSottoscorta::FormShow()
 void TfrmCercaSottoscorta::cmdTrova02Click()
 {
     quickFindInList(lstRecords, txtTrova->text(), m_finder, m_services, this);
+}
+
+void TfrmCercaSottoscorta::cmdStampaClick()
+{
+    m_services.printer->printList(this, shownLines(lstRecords), PrintRequest::lowStock());
 }
 
 void TfrmCercaSottoscorta::lstRecordsDblClick()

@@ -31,6 +31,7 @@ protected:
 private:
     void FormShow();
     void cmdTrova02Click();
+    void cmdStampaClick();
     void lstRecordsDblClick();
 
     velmora::Services &m_services;

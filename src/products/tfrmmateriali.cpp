@@ -2,10 +2,12 @@
 
 #include <vector>
 
+#include <QDialog>
 #include <QFontMetrics>
 
 #include "common/artwork.h"
 #include "common/keyfilters.h"
+#include "common/office.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "products/productlists.h"
@@ -203,6 +205,8 @@ TfrmMateriali::TfrmMateriali(Services &services, QWidget *parent)
     connect(imgNuovo, &IconButton::activated, this, &TfrmMateriali::imgNuovoMouseUp);
     connect(imgSalva, &IconButton::activated, this, &TfrmMateriali::imgSalvaMouseUp);
     connect(imgTrova, &IconButton::activated, this, &TfrmMateriali::imgTrovaMouseUp);
+    connect(imgWord, &IconButton::activated, this, &TfrmMateriali::imgWordClick);
+    connect(imgExcel, &IconButton::activated, this, &TfrmMateriali::imgExcelMouseUp);
     connect(imgFile, &IconButton::activated, this, &TfrmMateriali::imgFileMouseUp);
     connect(imgCartella, &IconButton::activated, this, &TfrmMateriali::imgCartellaMouseUp);
     connect(imgDoppioTurno, &IconButton::activated, this, &TfrmMateriali::imgDoppioTurnoMouseUp);
@@ -409,6 +413,49 @@ void TfrmMateriali::imgTrovaMouseUp()
     TfrmCercaMateriale dlg(m_services, this);
     dlg.lblMemory->setText(QStringLiteral("materiali"));
     dlg.exec();
+}
+
+void TfrmMateriali::imgWordClick()
+{
+    if (txtCodice->text().trimmed().isEmpty()) {
+        m_services.messages->plain(this, QStringLiteral("Per poter esportare la scheda corrente in Microsoft Word è "
+                                                        "necessario indicare il codice articolo."));
+        txtCodice->setFocus();
+        return;
+    }
+    // The boxes as they are on screen, so an unsaved card exports too; the threshold,
+    // attachments and folder stay out of the document.
+    const std::pair<const char *, const TextBox *> rows[] = {
+        {"Codice articolo:", txtCodice},
+        {"Tipologia:", txtTipologia},
+        {"Marca e modello:", txtMarca},
+        {"Produttore:", txtModello},
+        {"Accessori:", txtAccessori},
+        {"Descrizione prodotto o servizio:", txtDescrizione},
+        {"Fornitore:", txtFornitore},
+        {"Recapito:", txtRecapito},
+        {"Data di acquisto:", txtData},
+        {"Costo di acquisto:", txtCosto},
+        {"Documento di acquisto:", txtDocumento},
+        {"Modalità di ordine merce:", txtOrdine},
+        {"Prezzo unitario:", txtPrezzo},
+        {"Collocazione:", txtCollocazione},
+        {"Giacenza:", txtGiacenza},
+        {"Note:", txtNote},
+    };
+    WordCard card;
+    // The heading, then an empty line under it.
+    card.headings << QStringLiteral("SCHEDA PRODOTTO O SERVIZIO") << QString();
+    for (const auto &[label, box] : rows)
+        card.rows.emplace_back(QString::fromUtf8(label), fromAnsi(trimField(toAnsi(box->text()))));
+    m_services.office->wordCard(this, card);
+}
+
+void TfrmMateriali::imgExcelMouseUp()
+{
+    // The export dialog lives for the whole run and reloads the archive at every showing.
+    if (auto *dialog = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmEsportaMat"))))
+        dialog->exec();
 }
 
 void TfrmMateriali::imgFileMouseUp()

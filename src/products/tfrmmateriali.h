@@ -97,6 +97,8 @@ private:
     void imgNuovoMouseUp();
     void imgSalvaMouseUp();
     void imgTrovaMouseUp();
+    void imgWordClick();
+    void imgExcelMouseUp();
     void imgFileMouseUp();
     void imgCartellaMouseUp();
     void imgDoppioTurnoMouseUp();
