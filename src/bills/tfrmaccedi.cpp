@@ -5,6 +5,7 @@
 #include "bills/billartwork.h"
 #include "bills/tfrmforniture.h"
 #include "common/artwork.h"
+#include "common/folderlock.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -212,7 +213,14 @@ void TfrmAccedi::btnCancellaClick()
                                                       "proprio eliminare il conto selezionato?")))
         return;
     std::error_code ec;
-    std::filesystem::remove(m_bills[static_cast<std::size_t>(row)].path, ec);
+    {
+        // No other workstation creates or writes a bill while this one deletes it.
+        const FolderLock lock(m_services.folder);
+        if (lock)
+            std::filesystem::remove(m_bills[static_cast<std::size_t>(row)].path, ec);
+        else
+            ec = std::make_error_code(std::errc::resource_unavailable_try_again);
+    }
     fillList();
     lblMemory->setText(QStringLiteral("avvio"));
     // A bill that could not be deleted is still listed; say so rather than pretend it is gone.

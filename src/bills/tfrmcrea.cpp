@@ -7,6 +7,7 @@
 
 #include "bills/consumption.h"
 #include "common/artwork.h"
+#include "common/folderlock.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -155,29 +156,37 @@ void TfrmCrea::imgApplicaClick()
         refuse(longNameMessage());
         return;
     }
-    // A name that differs only in letter case would be a second file for the same bill on
-    // other systems, so it counts as existing.
-    if (existingBillFile(m_services.folder, name)) {
+    enum class Created { Done, Exists, TooLong, FileError };
+    const Created created = [&] {
+        // The check and the creation are one step for every workstation sharing the folder, so
+        // two of them cannot create the same bill under two letter cases.
+        const FolderLock lock(m_services.folder);
+        if (!lock)
+            return Created::FileError;
+        // A name that differs only in letter case would be a second file for the same bill on
+        // other systems, so it counts as existing.
+        if (existingBillFile(m_services.folder, name))
+            return Created::Exists;
+        const std::filesystem::path path = m_services.file(billFileName(name));
+        int fd;
+        do {
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0)
+            return errno == EEXIST ? Created::Exists : errno == ENAMETOOLONG ? Created::TooLong : Created::FileError;
+        return ::close(fd) == 0 ? Created::Done : Created::FileError;
+    }();
+    // Messages come after the lock is released, so no other workstation waits on a box.
+    switch (created) {
+    case Created::Done:
+        break;
+    case Created::Exists:
         refuse(existingNameMessage());
         return;
-    }
-
-    const std::filesystem::path path = m_services.file(billFileName(name));
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (errno == EEXIST) {
-            refuse(existingNameMessage());
-        } else if (errno == ENAMETOOLONG) {
-            refuse(longNameMessage());
-        } else {
-            m_services.messages->plain(this, fileErrorMessage());
-        }
+    case Created::TooLong:
+        refuse(longNameMessage());
         return;
-    }
-    if (::close(fd) != 0) {
+    case Created::FileError:
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }

@@ -4,6 +4,7 @@
 #include <QShowEvent>
 
 #include "common/artwork.h"
+#include "common/folderlock.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
@@ -32,6 +33,76 @@ void writeInto(QWidget *owner, const char *name, const QString &value)
         return;
     if (auto *box = owner->findChild<QLineEdit *>(QLatin1String(name)))
         box->setText(value);
+}
+
+QString productChangedMessage()
+{
+    return QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da un'altra "
+                          "postazione.\r\n\r\nAprire nuovamente l'elenco dei prodotti prima di ripetere "
+                          "l'importazione.");
+}
+
+struct ImportStep
+{
+    enum class Outcome { Imported, FileError, NotListed, Changed, QuantityNotNumber, StockNotNumber, AboveStock };
+    Outcome outcome;
+    std::vector<std::string> fields; // the imported product's fields
+};
+
+// Finds the product of the chosen line and, when asked, lowers its stock. The read, the check
+// of the stock against the quantity and the write are one step under the folder lock, so no
+// other workstation can change the product in between. position is the record the selection
+// picked (0 when none): it must still give the chosen line, or the product was changed or moved.
+ImportStep importProduct(const RecordFile &archive, const std::string &chosen, std::size_t position, bool update,
+                         const std::string &quantity)
+{
+    using Outcome = ImportStep::Outcome;
+    const FolderLock lock(archive.path().parent_path());
+    if (!lock)
+        return {Outcome::FileError, {}};
+    const auto lineOf = [](const std::string &record) { return trimField(stockLine(productLayout().decode(record))); };
+    std::string record;
+    std::size_t number = 0;
+    if (position > 0) {
+        if (!archive.read(position, record)) {
+            const auto total = archive.count();
+            return {total && *total < position ? Outcome::Changed : Outcome::FileError, {}};
+        }
+        if (lineOf(record) != chosen)
+            return {Outcome::Changed, {}};
+        number = position;
+    } else {
+        std::vector<std::string> records;
+        if (!archive.readAll(records))
+            return {Outcome::FileError, {}};
+        for (std::size_t i = 0; i < records.size(); ++i) { // the last record that gives the chosen line
+            if (lineOf(records[i]) == chosen)
+                number = i + 1;
+        }
+        if (number == 0)
+            return {Outcome::NotListed, {}};
+        record = records[number - 1];
+    }
+    auto fields = productLayout().decode(record);
+    if (update) {
+        const StockTake take = takeFromStock(fields[product::Giacenza], quantity);
+        switch (take.result) {
+        case StockTake::Result::QuantityNotNumber:
+            return {Outcome::QuantityNotNumber, {}};
+        case StockTake::Result::StockNotNumber:
+            return {Outcome::StockNotNumber, {}};
+        case StockTake::Result::AboveStock:
+            return {Outcome::AboveStock, {}};
+        case StockTake::Result::Taken:
+            break;
+        }
+        // Only the stock changes; every other byte of the record stays as it was.
+        const RecordLayout &layout = productLayout();
+        putField(record, layout.offset(product::Giacenza), layout.capacity(product::Giacenza), take.stock);
+        if (!archive.overwrite(number, record))
+            return {Outcome::FileError, {}};
+    }
+    return {Outcome::Imported, std::move(fields)};
 }
 
 } // namespace
@@ -234,56 +305,42 @@ void TfrmImpMateriali::cmdAnnullaClick()
         reject();
         return;
     }
-    const RecordFile archive(m_services.file(kProductArchive), kProductRecordSize);
-    std::vector<std::string> records;
-    if (!archive.readAll(records)) {
+    bool known = false;
+    const std::size_t position = lblPosizione->text().toULongLong(&known);
+    const ImportStep step =
+        importProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), trimField(toAnsi(item->text())),
+                      known ? position : 0, optAggiorna->isChecked(), toAnsi(txtQuant->text()));
+    // Every message comes after the folder lock is released, so no other workstation waits on a box.
+    switch (step.outcome) {
+    case ImportStep::Outcome::Imported:
+        break;
+    case ImportStep::Outcome::FileError:
         m_services.messages->plain(this, fileErrorMessage());
         reject();
         return;
-    }
-    const std::string chosen = trimField(toAnsi(item->text()));
-    std::size_t number = 0; // the last record that gives the chosen line
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (trimField(stockLine(productLayout().decode(records[i]))) == chosen)
-            number = i + 1;
-    }
-    if (number == 0) {
+    case ImportStep::Outcome::NotListed:
+        reject();
+        return;
+    case ImportStep::Outcome::Changed:
+        m_services.messages->plain(this, productChangedMessage());
+        reject();
+        return;
+    case ImportStep::Outcome::QuantityNotNumber:
+        // Nothing taken: the user can correct the quantity and import again.
+        refuse(QStringLiteral("La quantità da decurtare non è un valore numerico valido."));
+        return;
+    case ImportStep::Outcome::StockNotNumber:
+        refuse(QStringLiteral("La giacenza registrata per il prodotto selezionato non è un valore numerico."
+                              "\r\n\r\nCorreggere la giacenza nella scheda del prodotto oppure scegliere "
+                              "\"Non aggiornare giacenza\"."));
+        return;
+    case ImportStep::Outcome::AboveStock:
+        refuse(QStringLiteral("La quantità da decurtare non può essere superiore alla giacenza in magazzino."));
         reject();
         return;
     }
-    std::string record = records[number - 1];
-    const auto fields = productLayout().decode(record);
-
-    if (optAggiorna->isChecked()) {
-        const StockTake take = takeFromStock(fields[product::Giacenza], toAnsi(txtQuant->text()));
-        switch (take.result) {
-        case StockTake::Result::QuantityNotNumber:
-            // Nothing taken: the user can correct the quantity and import again.
-            refuse(QStringLiteral("La quantità da decurtare non è un valore numerico valido."));
-            return;
-        case StockTake::Result::StockNotNumber:
-            refuse(QStringLiteral("La giacenza registrata per il prodotto selezionato non è un valore numerico."
-                                  "\r\n\r\nCorreggere la giacenza nella scheda del prodotto oppure scegliere "
-                                  "\"Non aggiornare giacenza\"."));
-            return;
-        case StockTake::Result::AboveStock:
-            refuse(QStringLiteral("La quantità da decurtare non può essere superiore alla giacenza in magazzino."));
-            reject();
-            return;
-        case StockTake::Result::Taken:
-            break;
-        }
-        // Only the stock changes; every other byte of the record stays as it was.
-        const RecordLayout &layout = productLayout();
-        putField(record, layout.offset(product::Giacenza), layout.capacity(product::Giacenza), take.stock);
-        if (!archive.overwrite(number, record)) {
-            m_services.messages->plain(this, fileErrorMessage());
-            reject();
-            return;
-        }
-    }
-    writeInto(parentWidget(), "txtProdotto", fromAnsi(fields[product::Descrizione]));
-    writeInto(parentWidget(), "txtPrezzo", fromAnsi(fields[product::Prezzo]));
+    writeInto(parentWidget(), "txtProdotto", fromAnsi(step.fields[product::Descrizione]));
+    writeInto(parentWidget(), "txtPrezzo", fromAnsi(step.fields[product::Prezzo]));
     accept();
 }
 

@@ -313,6 +313,7 @@ void TfrmCercaDestinatari::handBack(const std::string &record, std::size_t numbe
     const auto put = [this, caller](const QString &name, const std::string &value) {
         setControlText(callerControl(caller, name, this), fromAnsi(value));
     };
+    m_chosen = record;
     if (marker == QLatin1String("anagrafica")) {
         for (std::size_t f = 0; f < client::FieldCount; ++f) {
             const QString prefix = f < client::kVisibleFields ? QStringLiteral("txt") : QStringLiteral("lbl");

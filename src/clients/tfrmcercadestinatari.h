@@ -48,6 +48,9 @@ public:
     // Closing by any means leaves the dialog as it opened.
     void done(int result) override;
 
+    // The record bytes last handed back to the caller; empty when none was chosen.
+    const std::string &chosenRecord() const { return m_chosen; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,4 +71,5 @@ private:
     std::vector<std::size_t> m_criteriaFields;
     std::vector<std::string> m_lines; // the list's lines as stored text, in list order
     velmora::QuickFind m_quickFind;
+    std::string m_chosen;
 };

@@ -467,6 +467,7 @@ void TfrmDestinatari::clearCard()
     for (QWidget *field : m_fields)
         setControlText(field, QString());
     lblPosizione->clear();
+    m_stored.clear();
 }
 
 bool TfrmDestinatari::showRecord(std::size_t n)
@@ -481,6 +482,7 @@ bool TfrmDestinatari::showRecord(std::size_t n)
     for (std::size_t f = 0; f < client::FieldCount; ++f)
         setControlText(m_fields[f], fromAnsi(values[f]));
     lblPosizione->setText(QString::number(n));
+    m_stored = record;
     return true;
 }
 
@@ -496,6 +498,12 @@ std::string TfrmDestinatari::cardRecord() const
 void TfrmDestinatari::fileError()
 {
     m_services.messages->plain(this, fileErrorMessage());
+}
+
+void TfrmDestinatari::guardedFailed(bool changed)
+{
+    // Nothing was written: the card keeps what the user typed.
+    m_services.messages->plain(this, changed ? cardChangedMessage() : fileErrorMessage());
 }
 
 void TfrmDestinatari::cmdNuovoClick()
@@ -518,10 +526,12 @@ void TfrmDestinatari::cmdSalvaClick()
     const std::string position = trimField(toAnsi(lblPosizione->text()));
     if (!position.empty()) {
         const auto n = recordNumber(position);
-        if (!n || !archive.overwrite(*n, record)) {
-            fileError();
+        const auto result = n ? archive.overwriteIfUnchanged(*n, m_stored, record) : RecordFile::Guarded::FileError;
+        if (result != RecordFile::Guarded::Done) {
+            guardedFailed(result == RecordFile::Guarded::Changed);
             return;
         }
+        m_stored = record;
         lblPosizione->setText(QString::number(*n));
         m_services.messages->information(
             nullptr, QStringLiteral("Aggiornamento scheda effettuato con successo"),
@@ -533,6 +543,7 @@ void TfrmDestinatari::cmdSalvaClick()
         fileError();
         return;
     }
+    m_stored = record;
     lblPosizione->setText(QString::number(number));
     m_services.messages->information(nullptr, QStringLiteral("Salvataggio scheda effettuato con successo"),
                                      QStringLiteral("La scheda corrente è stata inserita in archivio."));
@@ -643,8 +654,11 @@ void TfrmDestinatari::cmdEliminaClick()
                            "essere recuperati.\r\n\r\nSi vuole proprio eliminare la scheda corrente?")))
         return;
     const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    if (!archive.removeByCopy(position, m_services.file(kClientTemp))) {
-        fileError();
+    const auto n = recordNumber(position);
+    const auto result =
+        n ? archive.removeIfUnchanged(*n, m_stored, m_services.file(kClientTemp)) : RecordFile::Guarded::FileError;
+    if (result != RecordFile::Guarded::Done) {
+        guardedFailed(result == RecordFile::Guarded::Changed);
         return;
     }
     clearCard();
@@ -656,6 +670,8 @@ void TfrmDestinatari::cmdRicercaClick()
     TfrmCercaDestinatari search(m_services, this);
     search.lblMemory->setText(QStringLiteral("anagrafica"));
     search.exec();
+    if (!search.chosenRecord().empty())
+        m_stored = search.chosenRecord();
 }
 
 void TfrmDestinatari::cmdWordClick()

@@ -78,7 +78,12 @@ private:
     // Opens a check dialog over the card with a value in its entry field.
     void openCheck(QDialog &dialog, const QString &field, const QString &value);
     void fileError();
+    // Reports a guarded write or delete that did not happen.
+    void guardedFailed(bool changed);
 
     std::array<QWidget *, velmora::client::FieldCount> m_fields{};
+    // The bytes of the shown record as loaded or last saved: Save and Delete touch the record
+    // only while it still holds them.
+    std::string m_stored;
     bool m_noteGuard = false;
 };

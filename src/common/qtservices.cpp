@@ -14,6 +14,12 @@ QString fileErrorMessage()
                           "i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
+QString cardChangedMessage()
+{
+    return QStringLiteral("Attenzione: la scheda visualizzata è stata modificata o eliminata da un'altra "
+                          "postazione.\r\n\r\nVisualizzare nuovamente la scheda prima di ripetere l'operazione.");
+}
+
 QString displayText(const QString &text)
 {
     QString t = text;

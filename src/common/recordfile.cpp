@@ -295,6 +295,10 @@ RecordFile::Guarded RecordFile::removeIfUnchanged(std::size_t n, std::string_vie
     const FolderLock lock(m_path.parent_path());
     if (!lock)
         return Guarded::FileError;
+    // A delete never creates the archive, as reading it for the check would.
+    std::error_code missing;
+    if (!std::filesystem::exists(m_path, missing))
+        return Guarded::FileError;
     std::string current;
     if (!read(n, current)) {
         const auto total = count();

@@ -95,4 +95,8 @@ struct Services
 // The file error message every screen shows when a record file cannot be used.
 QString fileErrorMessage();
 
+// What a card screen shows when the record it would write over or delete no longer holds what
+// the card loaded or last saved there: another workstation changed, moved or removed it.
+QString cardChangedMessage();
+
 } // namespace velmora

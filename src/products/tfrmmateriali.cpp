@@ -300,6 +300,7 @@ void TfrmMateriali::resetCard()
     for (QLabel *label :
          {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03, lblCartella, lblCartellaDesc, lblPosizione})
         label->clear();
+    m_stored.clear();
     txtCodice->setFocus();
 }
 
@@ -332,6 +333,7 @@ void TfrmMateriali::showRecord(const std::string &record, std::size_t position)
     for (const auto &[label, field] : labels)
         label->setText(fromAnsi(f[field]));
     lblPosizione->setText(QString::number(position));
+    m_stored = record;
 }
 
 std::string TfrmMateriali::cardRecord() const
@@ -388,10 +390,12 @@ void TfrmMateriali::imgSalvaMouseUp()
     if (!position.isEmpty()) {
         bool ok = false;
         const qulonglong n = position.toULongLong(&ok);
-        if (!ok || !archive.overwrite(n, record)) {
-            m_services.messages->plain(this, fileErrorMessage());
+        const auto result = ok ? archive.overwriteIfUnchanged(n, m_stored, record) : RecordFile::Guarded::FileError;
+        if (result != RecordFile::Guarded::Done) {
+            guardedFailed(result == RecordFile::Guarded::Changed);
             return;
         }
+        m_stored = record;
         lblPosizione->setText(QString::number(n));
         m_services.messages->information(
             this, QStringLiteral("Aggiornamento scheda effettuato con successo"),
@@ -403,6 +407,7 @@ void TfrmMateriali::imgSalvaMouseUp()
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }
+    m_stored = record;
     lblPosizione->setText(QString::number(number));
     m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
                                      QStringLiteral("La scheda corrente è stata inserita in archivio."));
@@ -491,8 +496,12 @@ void TfrmMateriali::imgEliminaClick()
                            "essere recuperati.\r\n\r\nSi vuole proprio eliminare la scheda corrente?")))
         return;
     const RecordFile archive(m_services.file(kProductArchive), kProductRecordSize);
-    if (!archive.removeByCopy(toAnsi(position), m_services.file(kProductTemp))) {
-        m_services.messages->plain(this, fileErrorMessage());
+    bool ok = false;
+    const qulonglong n = position.toULongLong(&ok);
+    const auto result =
+        ok ? archive.removeIfUnchanged(n, m_stored, m_services.file(kProductTemp)) : RecordFile::Guarded::FileError;
+    if (result != RecordFile::Guarded::Done) {
+        guardedFailed(result == RecordFile::Guarded::Changed);
         return;
     }
     resetCard();
@@ -520,6 +529,12 @@ void TfrmMateriali::showEmptyArchive()
 {
     m_services.messages->information(this, QStringLiteral("Visualizzazione dati non applicabile"),
                                      QStringLiteral("L'archivio non contiene nessuna scheda."));
+}
+
+void TfrmMateriali::guardedFailed(bool changed)
+{
+    // Nothing was written: the card keeps what the user typed.
+    m_services.messages->plain(this, changed ? cardChangedMessage() : fileErrorMessage());
 }
 
 void TfrmMateriali::showStored(std::size_t n)

@@ -93,6 +93,8 @@ private:
     // The record count, or nullopt after showing the archive message.
     std::optional<std::size_t> archiveCount();
     void showEmptyArchive();
+    // Reports a guarded write or delete that did not happen.
+    void guardedFailed(bool changed);
 
     void imgNuovoMouseUp();
     void imgSalvaMouseUp();
@@ -109,4 +111,8 @@ private:
     void imgIndietroMouseUp();
     void imgAvantiMouseUp();
     void imgUltimoMouseUp();
+
+    // The bytes of the shown record as loaded or last saved: Save and Delete touch the record
+    // only while it still holds them.
+    std::string m_stored;
 };

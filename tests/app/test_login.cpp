@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QTest>
 
 #include "app/passwordcodec.h"
@@ -112,6 +113,72 @@ private slots:
                  QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della password. "
                                 "Si consiglia di reinstallare il software."));
         QCOMPARE(f.login.txtPassword->text(), QStringLiteral("x"));
+    }
+
+    void damagedStoreNeverCrashesTheLogin_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected"); // empty: the start screen opens
+        const QByteArray good = QByteArray::fromStdString(EncodeStoredPassword("VELMORA"));
+        const QByteArray other = QByteArray::fromStdString(EncodeStoredPassword("ALTRA"));
+        const QString wrong = QStringLiteral("Attenzione: password errata.");
+        const QString unreadable =
+            QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della password. "
+                           "Si consiglia di reinstallare il software.");
+        QTest::newRow("duplicate sections")
+            << "[Accesso]\r\nValore=" + good + "\r\n[Accesso]\r\nValore=" + other << QString();
+        QTest::newRow("duplicate keys") << "[Accesso]\nValore=" + good + "\nValore=ZZ\n" << QString();
+        QTest::newRow("odd digit count") << "[Accesso]\nValore=" + good + "F\n" << QString();
+        QTest::newRow("odd lines around")
+            << "rumore\n=\n[\n[Accesso]\r\r\nsenza uguale\nValore=" + good + "\n]" << QString();
+        QTest::newRow("not hexadecimal") << "[Accesso]\nValore=" + good.left(4) + "G1" << unreadable;
+        QTest::newRow("unbalanced quote") << "[Accesso]\nValore=\"" + good << unreadable;
+        QTest::newRow("unclosed section") << "[Accesso\nValore=" + good << wrong;
+        QTest::newRow("key without value") << QByteArray("[Accesso]\r\nValore\r\n=\r\n") << wrong;
+        QTest::newRow("binary bytes") << QByteArrayLiteral("\0\xff\xfe[\x01]=\r\r\n==\n[Accesso]\0\nValore=\x80\x81")
+                                      << unreadable;
+        QTest::newRow("very long value") << "[Accesso]\nValore=" + QByteArray(100000, 'A') << wrong;
+        QTest::newRow("empty file") << QByteArray() << wrong;
+    }
+
+    void damagedStoreNeverCrashesTheLogin()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        Fixture f;
+        QFile store(QString::fromStdString(f.t.file(kPasswordStore).string()));
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write(content);
+        store.close();
+        f.showLogin();
+        QTest::keyClicks(f.login.txtPassword, QStringLiteral("velmora"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.messages.lastText(), expected);
+        QCOMPARE(f.t.navigator.startShown, expected.isEmpty() ? 1 : 0);
+        QCOMPARE(f.t.bytes(kPasswordStore), content); // reading never rewrites the store
+    }
+
+    void changeOverDuplicateSectionsWritesTheFirst()
+    {
+        Fixture f;
+        const QByteArray content =
+            "; nota\r\n[Accesso]\r\nValore=" + QByteArray::fromStdString(EncodeStoredPassword("VELMORA")) +
+            "\r\n[Accesso]\r\nValore=" + QByteArray::fromStdString(EncodeStoredPassword("ALTRA")) + "\r\n";
+        QFile store(QString::fromStdString(f.t.file(kPasswordStore).string()));
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write(content);
+        store.close();
+        f.change.show();
+        f.changeTo(QStringLiteral("velmora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Modifica della password avvenuta con successo."));
+        QCOMPARE(f.stored(), std::string("NUOVA"));
+        const QByteArray after = f.t.bytes(kPasswordStore);
+        QVERIFY(after.startsWith(
+            "; nota\r\n[Accesso]\r\nValore=" + QByteArray::fromStdString(EncodeStoredPassword("NUOVA")) + "\r\n"));
+        QVERIFY(after.endsWith(QByteArray::fromStdString(EncodeStoredPassword("ALTRA")) + "\r\n"));
+        f.login.txtPassword->setText(QStringLiteral("nuova"));
+        QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.navigator.startShown, 1);
     }
 
     void accentedLettersAreNotFolded()

@@ -10,6 +10,7 @@
 #include "bills/tfrmaccedi.h"
 #include "bills/tfrmforniture.h"
 #include "common/recordfile.h"
+#include "lockholder.h"
 #include "support/fakes.h"
 
 using namespace velmora;
@@ -237,6 +238,25 @@ private slots:
         c.screen.close();
         QCOMPARE(c.ts.navigator.startShown, 1);
         QVERIFY(!c.forniture.isVisible());
+    }
+
+    void deleteWhileAnotherWorkstationHoldsTheFolderKeepsTheBill()
+    {
+        Catalogue c({"a.for", "b.for"});
+        c.show();
+        c.select(QStringLiteral("b.for"));
+        {
+            test::LockHolder other(c.ts.services.folder);
+            QVERIFY(other.held());
+            c.click("btnCancella"); // gives up when the lock's wait runs out
+        }
+        QVERIFY(c.ts.exists("b.for"));
+        QCOMPARE(linesOf(c.list()), (QStringList{QStringLiteral("a.for"), QStringLiteral("b.for")}));
+        QCOMPARE(c.ts.messages.shown.back().kind, Message::Kind::Plain);
+        QCOMPARE(c.ts.messages.lastText(),
+                 QStringLiteral("Attenzione: il sistema non permette di accedere ai dati.\n\r\n\rAccertarsi di "
+                                "possedere i privilegi di scrittura nella cartella di installazione del programma."));
+        QCOMPARE(c.label("lblMemory")->text(), QStringLiteral("avvio"));
     }
 
     void quickSearchWalksThroughMatchesAndAround()

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "bills/tfrmcrea.h"
+#include "lockholder.h"
 #include "support/fakes.h"
 
 using namespace velmora;
@@ -22,11 +23,12 @@ const QString kExisting = QStringLiteral("Il nome del conto indicato già esiste
                                          "utilizzare la funzione Apri conto esistente.");
 const QString kRefusedTitle = QStringLiteral("Salvataggio conto non applicabile");
 
+// Entries of the folder, leaving out the folder lock's own file.
 std::size_t entriesIn(const std::filesystem::path &folder)
 {
     std::size_t n = 0;
-    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder))
-        ++n;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        n += entry.path().filename() != FolderLock::kLockFileName;
     return n;
 }
 
@@ -202,6 +204,30 @@ private slots:
         QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Plain);
         QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
         QVERIFY(s.screen.isVisible());
+    }
+
+    void folderLockedByAnotherWorkstationReportsTheFileError()
+    {
+        Screen s;
+        s.show();
+        typeText(s.box(), QStringLiteral("Conto Bianchi"));
+        {
+            test::LockHolder other(s.ts.services.folder);
+            QVERIFY(other.held());
+            s.click("imgApplica"); // gives up when the lock's wait runs out
+        }
+        QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
+        QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Plain);
+        QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+        QVERIFY(!s.ts.exists("Conto Bianchi.for"));
+        QCOMPARE(entriesIn(s.ts.services.folder), std::size_t(0));
+        QVERIFY(s.screen.isVisible());
+        QCOMPARE(s.box()->text(), QStringLiteral("Conto Bianchi"));
+
+        // Once the other workstation is done, the same name is created.
+        s.click("imgApplica");
+        QVERIFY(s.ts.exists("Conto Bianchi.for"));
+        QCOMPARE(s.ts.messages.lastTitle(), QStringLiteral("Salvataggio conto effettuato"));
     }
 
     void cancelCreatesNothing()

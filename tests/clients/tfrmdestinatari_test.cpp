@@ -19,6 +19,9 @@ namespace {
 
 const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.");
 const QString kEmptyTitle = QStringLiteral("Visualizzazione dati non applicabile");
+const QString kChanged = QStringLiteral("Attenzione: la scheda visualizzata è stata modificata o eliminata da "
+                                        "un'altra postazione.\r\n\r\nVisualizzare nuovamente la scheda prima di "
+                                        "ripetere l'operazione.");
 
 } // namespace
 
@@ -39,7 +42,9 @@ private slots:
     void saveRefusesABlankName();
     void saveAppendsThenOverwrites();
     void sameClientTwiceGivesTwoRecords();
-    void saveOverARecordNoLongerThereReportsIt();
+    void cardChangedElsewhereIsNeitherSavedNorDeleted_data();
+    void cardChangedElsewhereIsNeitherSavedNorDeleted();
+    void showingTheCardAgainLetsTheSaveThrough();
 
     void emptyArchiveIsReported_data();
     void emptyArchiveIsReported();
@@ -285,19 +290,75 @@ void TfrmDestinatariTest::sameClientTwiceGivesTwoRecords()
     QCOMPARE(position(), QStringLiteral("2"));
 }
 
-void TfrmDestinatariTest::saveOverARecordNoLongerThereReportsIt()
+void TfrmDestinatariTest::cardChangedElsewhereIsNeitherSavedNorDeleted_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("change");
+    for (const char *command : {"cmdSalva", "cmdElimina"}) {
+        // Another field of the same card, the card moved up by a delete, the card gone.
+        for (const char *change : {"changed", "moved", "removed"})
+            QTest::addRow("%s %s", command, change) << QString::fromLatin1(command) << QString::fromLatin1(change);
+    }
+}
+
+void TfrmDestinatariTest::cardChangedElsewhereIsNeitherSavedNorDeleted()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, change);
+    writeClients(*m_t, {fullClientCard("Uno"), fullClientCard("Due"), fullClientCard("Tre")});
+    click("imgPrimo");
+    click("imgAvanti");
+    QCOMPARE(position(), QStringLiteral("2"));
+    type("txtCamera", QStringLiteral("Camera 12"));
+
+    // Another workstation writes the archive meanwhile.
+    if (change == QLatin1String("changed")) {
+        auto other = fullClientCard("Due");
+        other[client::TelCel] = "333 1234567";
+        writeClients(*m_t, {fullClientCard("Uno"), other, fullClientCard("Tre")});
+    } else if (change == QLatin1String("moved")) {
+        writeClients(*m_t, {fullClientCard("Due"), fullClientCard("Tre")});
+    } else {
+        writeClients(*m_t, {fullClientCard("Uno")});
+    }
+    const QByteArray left = m_t->bytes(kClientArchive);
+    m_t->messages.clear();
+    click(command.toLatin1().constData());
+
+    QCOMPARE(m_t->messages.shown.back().kind, Message::Kind::Plain);
+    QCOMPARE(m_t->messages.lastText(), kChanged);
+    QCOMPARE(m_t->messages.shown.size(), command == QLatin1String("cmdElimina") ? 2u : 1u);
+    QCOMPARE(m_t->bytes(kClientArchive), left);
+    QVERIFY(!m_t->exists(kClientTemp));
+    // The card stays as typed.
+    QCOMPARE(box("txtCliente")->text(), QStringLiteral("Due"));
+    QCOMPARE(box("txtCamera")->text(), QStringLiteral("Camera 12"));
+    QCOMPARE(label("lblFile01")->text(), QStringLiteral("File01 Due"));
+    QCOMPARE(position(), QStringLiteral("2"));
+}
+
+void TfrmDestinatariTest::showingTheCardAgainLetsTheSaveThrough()
 {
     writeClients(*m_t, {clientCard("Uno"), clientCard("Due")});
     click("imgUltimo");
-    QCOMPARE(position(), QStringLiteral("2"));
-    writeClients(*m_t, {clientCard("Uno")}); // the archive shrank behind the card's back
-    m_t->messages.clear();
+    writeClients(*m_t, {clientCard("Uno"), clientCard("Due", "Suite")});
+    type("txtTelCel", QStringLiteral("333"));
     click("cmdSalva");
-    QCOMPARE(m_t->messages.shown.size(), 1u);
-    QCOMPARE(m_t->messages.shown[0].kind, Message::Kind::Plain);
-    QCOMPARE(m_t->messages.lastText(), fileErrorMessage());
-    QCOMPARE(m_t->bytes(kClientArchive).size(), 3992);
-    QCOMPARE(position(), QStringLiteral("2"));
+    QCOMPARE(m_t->messages.lastText(), kChanged);
+    QCOMPARE(storedClient(*m_t, 2)[client::TelCel], std::string());
+
+    click("imgUltimo");
+    QCOMPARE(box("txtCamera")->text(), QStringLiteral("Suite"));
+    type("txtTelCel", QStringLiteral("333"));
+    click("cmdSalva");
+    QCOMPARE(m_t->messages.lastTitle(), QStringLiteral("Aggiornamento scheda effettuato con successo"));
+    QCOMPARE(storedClient(*m_t, 2), clientCard("Due", "Suite", "333"));
+    // What this card saved is what it now expects: a second save goes through too.
+    type("txtTelCel", QStringLiteral("444"));
+    click("cmdSalva");
+    QCOMPARE(storedClient(*m_t, 2)[client::TelCel], std::string("444"));
+    click("cmdElimina");
+    QCOMPARE(storedClientCount(*m_t), 1u);
 }
 
 void TfrmDestinatariTest::emptyArchiveIsReported_data()
@@ -792,6 +853,13 @@ void TfrmDestinatariTest::searchLoadsTheChosenCard()
     click("cmdSalva");
     QCOMPARE(m_t->messages.lastTitle(), QStringLiteral("Aggiornamento scheda effettuato con successo"));
     QCOMPARE(storedClientCount(*m_t), 3u);
+
+    // A card found by the search is guarded like one reached with the arrows.
+    writeClients(*m_t, {fullClientCard("Bianchi Anna"), fullClientCard("Verdi Luca")});
+    const QByteArray left = m_t->bytes(kClientArchive);
+    click("cmdElimina");
+    QCOMPARE(m_t->messages.lastText(), kChanged);
+    QCOMPARE(m_t->bytes(kClientArchive), left);
 }
 
 void TfrmDestinatariTest::closingReturnsToTheStartScreen()

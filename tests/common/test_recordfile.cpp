@@ -127,6 +127,7 @@ TEST(RecordFile, DeleteOfMissingArchiveFailsWithoutCreatingIt)
     TempFolder dir;
     const RecordFile file(dir / "none.pro", kSize);
     EXPECT_FALSE(file.removeByCopy("1", dir / "x.tmp"));
+    EXPECT_EQ(file.removeIfUnchanged(1, rec('1'), dir / "x.tmp"), RecordFile::Guarded::FileError);
     EXPECT_FALSE(std::filesystem::exists(dir / "none.pro"));
 }
 

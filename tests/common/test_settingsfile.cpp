@@ -45,3 +45,37 @@ TEST(Settings, FileRoundTripAndMissingFile)
     ASSERT_TRUE(store.write("Accesso", "Valore", "4E0D"));
     EXPECT_EQ(store.read("Accesso", "Valore"), "4E0D");
 }
+
+TEST(Settings, WritingIntoDamagedContentReadsBackAndKeepsTheRest)
+{
+    const struct
+    {
+        std::string content;
+        bool replaces; // the first section already holds the key
+    } damaged[] = {
+        {std::string("\0\xff[\x01]=\r\r\n==\n", 12), false},
+        {"[Accesso]\r\nValore=AB\r\n[Accesso]\r\nValore=CD\r\n", true},
+        {"[Accesso\nValore=AB\n", false},
+        {"[]\n[Accesso]\rValore=AB", false},
+        {"=\n[ Accesso ]\nValore\n;Valore=AB\n]\n[", false},
+        {std::string(5000, '['), false},
+    };
+    for (const auto &[content, replaces] : damaged) {
+        SCOPED_TRACE(content.substr(0, 40));
+        const std::string written = iniWithValue(content, "Accesso", "Valore", "0F");
+        EXPECT_EQ(iniValue(written, "Accesso", "Valore"), "0F");
+        if (replaces) {
+            // A second section of the same name keeps its own value.
+            EXPECT_NE(written.find("Valore=CD"), std::string::npos);
+            EXPECT_EQ(written.find("Valore=AB"), std::string::npos);
+            continue;
+        }
+        // Only a line is added: every byte already there is kept, in order.
+        std::size_t at = 0;
+        for (const char c : content) {
+            const std::size_t found = written.find(c, at);
+            ASSERT_NE(found, std::string::npos);
+            at = found + 1;
+        }
+    }
+}

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
@@ -17,6 +18,18 @@ ProductValues item(const std::string &code, const std::string &stock, const std:
 }
 
 const QString kRefusalTitle = QStringLiteral("Aggiornamento giacenza non applicabile");
+const QString kChanged = QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da "
+                                        "un'altra postazione.\r\n\r\nAprire nuovamente l'elenco dei prodotti "
+                                        "prima di ripetere l'importazione.");
+
+// Writes the archive directly, as another workstation does.
+void writeArchive(const TestServices &ts, const std::vector<ProductValues> &products)
+{
+    QFile f(QString::fromStdString(ts.file(kProductArchive).string()));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (const ProductValues &p : products)
+        f.write(QByteArray::fromStdString(productRecord(p)));
+}
 
 } // namespace
 
@@ -251,6 +264,52 @@ private slots:
         QCOMPARE(storedField(*ts, 5, product::Giacenza), std::string("5"));
         QCOMPARE(storedField(*ts, 6, product::Giacenza), std::string("4"));
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Seconda copia"));
+    }
+
+    void productChangedElsewhereIsNotImported_data()
+    {
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<QString>("change");
+        for (const bool update : {true, false}) {
+            // A's stock lowered, A moved down by a new product, A moved up by a delete, A gone.
+            for (const char *change : {"stock", "moved down", "moved up", "removed"})
+                QTest::addRow("%s %s", update ? "update" : "keep", change) << update << QString::fromLatin1(change);
+        }
+    }
+
+    void productChangedElsewhereIsNotImported()
+    {
+        QFETCH(bool, update);
+        QFETCH(QString, change);
+        writeProducts(*ts, {item("E", "5")});
+        open(QStringLiteral("3"));
+        if (!update)
+            QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
+        select(QStringLiteral("E"));
+        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("5"));
+
+        std::vector<ProductValues> other = {item("A", "10"), item("B", "", "1,00"), item("C", "0"),
+                                            item("D", "010", "4,20"), item("E", "5")};
+        if (change == QLatin1String("stock"))
+            other[4] = item("E", "4");
+        else if (change == QLatin1String("moved down"))
+            other.insert(other.begin(), item("0", "1"));
+        else if (change == QLatin1String("moved up"))
+            other.erase(other.begin());
+        else
+            other.pop_back();
+        writeArchive(*ts, other);
+        const QByteArray left = ts->bytes(kProductArchive);
+        importa();
+
+        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+        QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Plain);
+        QCOMPARE(ts->messages.lastText(), kChanged);
+        QCOMPARE(ts->bytes(kProductArchive), left);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        QVERIFY(parent->txtProdotto->text().isEmpty());
+        QVERIFY(parent->txtPrezzo->text().isEmpty());
     }
 
     void quantityBoxFiltersAndNormalises()

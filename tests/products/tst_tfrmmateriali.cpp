@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +19,19 @@ namespace {
 const QString kAccessMessage = QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
                                               "Accertarsi di possedere i privilegi di scrittura nella cartella di "
                                               "installazione del programma.");
+
+const QString kChanged = QStringLiteral("Attenzione: la scheda visualizzata è stata modificata o eliminata da "
+                                        "un'altra postazione.\r\n\r\nVisualizzare nuovamente la scheda prima di "
+                                        "ripetere l'operazione.");
+
+// Writes the archive directly, as another workstation does.
+void writeArchive(const TestServices &ts, const std::vector<std::string> &records)
+{
+    QFile f(QString::fromStdString(ts.file(kProductArchive).string()));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (const std::string &r : records)
+        f.write(r.data(), static_cast<qint64>(r.size()));
+}
 
 ProductValues numbered(int i)
 {
@@ -397,6 +411,79 @@ private slots:
         QVERIFY(card->lblPosizione->text().isEmpty());
         QVERIFY(card->txtCodice->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), card->txtCodice);
+    }
+
+    void cardChangedElsewhereIsNeitherSavedNorDeleted_data()
+    {
+        QTest::addColumn<bool>("deleting");
+        QTest::addColumn<QString>("change");
+        for (const bool deleting : {false, true}) {
+            // The same product with another stock, the product moved up by a delete, the product gone.
+            for (const char *change : {"changed", "moved", "removed"})
+                QTest::addRow("%s %s", deleting ? "delete" : "save", change) << deleting << QString::fromLatin1(change);
+        }
+    }
+
+    void cardChangedElsewhereIsNeitherSavedNorDeleted()
+    {
+        QFETCH(bool, deleting);
+        QFETCH(QString, change);
+        writeProducts(*ts, {numbered(1), numbered(2), numbered(3)});
+        click(card->imgPrimo);
+        click(card->imgAvanti);
+        QCOMPARE(card->lblPosizione->text(), QStringLiteral("2"));
+        fill("txtNote", QStringLiteral("Da riordinare"));
+
+        const auto records = storedRecords(*ts);
+        if (change == QLatin1String("changed")) {
+            ProductValues other = numbered(2);
+            other.back().second = "1"; // an import on another workstation lowered the stock
+            writeArchive(*ts, {records[0], productRecord(other), records[2]});
+        } else if (change == QLatin1String("moved")) {
+            writeArchive(*ts, {records[1], records[2]});
+        } else {
+            writeArchive(*ts, {records[0]});
+        }
+        const QByteArray left = ts->bytes(kProductArchive);
+        ts->messages.clear();
+        click(deleting ? card->imgElimina : card->imgSalva);
+
+        QCOMPARE(ts->messages.shown.size(), std::size_t(deleting ? 2 : 1));
+        QCOMPARE(ts->messages.shown.back().kind, Message::Kind::Plain);
+        QCOMPARE(ts->messages.lastText(), kChanged);
+        QCOMPARE(ts->bytes(kProductArchive), left);
+        QVERIFY(!ts->exists(kProductTemp));
+        // The card stays as typed.
+        QCOMPARE(card->txtCodice->text(), QStringLiteral("COD2"));
+        QCOMPARE(card->txtNote->text(), QStringLiteral("Da riordinare"));
+        QCOMPARE(card->lblPosizione->text(), QStringLiteral("2"));
+    }
+
+    void showingTheCardAgainLetsTheSaveThrough()
+    {
+        writeProducts(*ts, {numbered(1)});
+        click(card->imgPrimo);
+        ProductValues other = numbered(1);
+        other.back().second = "0";
+        writeArchive(*ts, {productRecord(other)});
+        fill("txtNote", QStringLiteral("Nota"));
+        click(card->imgSalva);
+        QCOMPARE(ts->messages.lastText(), kChanged);
+        QCOMPARE(storedField(*ts, 1, product::Note), std::string());
+
+        click(card->imgPrimo);
+        QCOMPARE(card->txtGiacenza->text(), QStringLiteral("0"));
+        fill("txtNote", QStringLiteral("Nota"));
+        click(card->imgSalva);
+        QCOMPARE(ts->messages.lastTitle(), QStringLiteral("Aggiornamento scheda effettuato con successo"));
+        QCOMPARE(storedField(*ts, 1, product::Note), std::string("Nota"));
+        QCOMPARE(storedField(*ts, 1, product::Giacenza), std::string("0"));
+        // What the card saved is what it now expects: saving and deleting again go through.
+        fill("txtNote", QStringLiteral("Altra nota"));
+        click(card->imgSalva);
+        QCOMPARE(storedField(*ts, 1, product::Note), std::string("Altra nota"));
+        click(card->imgElimina);
+        QVERIFY(storedRecords(*ts).empty());
     }
 
     void deleteNeedsAStoredCardAndALeftClick()
