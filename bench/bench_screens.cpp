@@ -106,7 +106,7 @@ void ScreensBench::openLongBill()
     screen.panClasse->setText(QStringLiteral("Conto lungo"));
     QBENCHMARK
     {
-        screen.showWorking();
+        screen.showMaximized(); // as showWorking, without raising a window the offscreen platform cannot raise
         QCoreApplication::processEvents();
         QCOMPARE(screen.lstStudenti->count(), lines);
         screen.hide();
@@ -124,7 +124,7 @@ void ScreensBench::clientExportGrid()
     {
         dialog.show();
         QCoreApplication::processEvents();
-        QCOMPARE(dialog.gridModel()->gridRows(), lines);
+        QCOMPARE(dialog.gridModel()->gridRows(), lines + 1); // the headings row too
         dialog.hide();
     }
 }
