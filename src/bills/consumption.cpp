@@ -30,7 +30,6 @@ bool endsWithBillExtension(std::string_view name)
 
 } // namespace
 
-
 const RecordLayout &consumptionLayout()
 {
     static const RecordLayout layout{250, 10, 5, 250, 16, 16, 16, 10, 50, 50, 50, 50};
@@ -72,17 +71,25 @@ BillListing listBill(const std::vector<std::string> &records, std::string_view s
     result.total = std::string(shownTotal);
     result.lines.reserve(records.size());
     long double sum = 0;
+    bool added = false;
+    std::vector<std::string> values;
     for (const std::string &record : records) {
-        const std::vector<std::string> values = layout.decode(record);
+        layout.decodeInto(record, values);
         result.lines.push_back(consumptionLine(values));
         const auto amount = parseNumber(values[consumption::Importo]);
         if (!amount) {
+            // The running sum is shown as it stands, unrounded.
+            if (added)
+                result.total = numberText(sum);
             result.complete = false;
             return result;
         }
         sum += *amount;
-        result.total = numberText(sum);
+        added = true;
     }
+    // The sum's text is written once, not after every record: a long bill lists in one pass.
+    if (added)
+        result.total = numberText(sum);
     if (!trimField(result.total).empty()) {
         if (const auto value = parseNumber(result.total))
             result.total = roundedText(*value, 2);

@@ -47,7 +47,7 @@ namespace {
 template <class FieldValue> bool allCriteriaFound(const std::vector<ClientCriterion> &criteria, FieldValue value)
 {
     for (const ClientCriterion &c : criteria)
-        if (isActiveCriterion(c) && foldAZ(value(c.field)).find(foldAZ(c.text)) == std::string::npos)
+        if (isActiveCriterion(c) && !containsFolded(value(c.field), c.text))
             return false;
     return true;
 }
@@ -56,14 +56,15 @@ template <class FieldValue> bool allCriteriaFound(const std::vector<ClientCriter
 
 bool clientMatches(const std::vector<std::string> &values, const std::vector<ClientCriterion> &criteria)
 {
-    return allCriteriaFound(criteria, [&](std::size_t f) { return f < values.size() ? values[f] : std::string(); });
+    return allCriteriaFound(
+        criteria, [&](std::size_t f) { return f < values.size() ? std::string_view(values[f]) : std::string_view(); });
 }
 
 bool clientMatches(std::string_view record, const std::vector<ClientCriterion> &criteria)
 {
     const RecordLayout &l = clientLayout();
-    return allCriteriaFound(criteria,
-                            [&](std::size_t f) { return f < l.fieldCount() ? l.field(record, f) : std::string(); });
+    return allCriteriaFound(
+        criteria, [&](std::size_t f) { return f < l.fieldCount() ? l.fieldView(record, f) : std::string_view(); });
 }
 
 namespace {
@@ -110,7 +111,6 @@ std::string clientListLine(std::string_view record)
     line += value(client::Email);
     return line;
 }
-
 
 std::optional<std::size_t> lastRecordWithLine(const std::vector<std::string> &records, std::string_view line)
 {

@@ -201,15 +201,16 @@ void TfrmCercaDestinatari::cmdTrovaClick()
     lstRecords->clear();
     m_lines.clear();
     const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    std::vector<std::string> records;
-    if (!archive.readAll(records)) {
+    // The archive is scanned a block at a time: only the lines found are kept.
+    const bool read = archive.forEach([&](std::string_view record) {
+        if (clientMatches(record, criteria))
+            m_lines.push_back(clientListLine(record));
+    });
+    if (!read) {
+        m_lines.clear();
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }
-    for (const std::string &record : records)
-        if (clientMatches(record, criteria))
-            m_lines.push_back(clientListLine(record));
-    records.clear();
     sortListLines(m_lines);
 
     // One call fills the list, so even a large archive lists at once.

@@ -24,6 +24,7 @@ const std::string &at(const std::vector<std::string> &fields, std::size_t i)
 GridRow billRow(std::size_t number, const std::vector<std::string> &fields)
 {
     GridRow row{std::to_string(number)};
+    row.reserve(17);
     for (std::size_t f = 0; f < 12; ++f)
         row.push_back(trimField(at(fields, f)));
     return row;
@@ -34,7 +35,10 @@ GridRow clientRow(std::size_t number, const std::vector<std::string> &fields)
     // Field order: Cliente, DataNasc, LuogoNasc, Camera, Permanenza, Indirizzo, Citta, then
     // TipoDoc to Note in the order of their columns.
     const auto f = [&](std::size_t i) { return trimField(at(fields, i)); };
-    GridRow row{std::to_string(number), f(0), f(2) + ' ' + f(1), f(3) + ' ' + f(4), f(5), f(6)};
+    GridRow row;
+    row.reserve(26);
+    for (std::string cell : {std::to_string(number), f(0), f(2) + ' ' + f(1), f(3) + ' ' + f(4), f(5), f(6)})
+        row.push_back(std::move(cell));
     for (std::size_t i = 7; i <= 26; ++i)
         row.push_back(f(i));
     return row;
@@ -44,6 +48,7 @@ GridRow productRow(std::size_t number, const std::vector<std::string> &fields)
 {
     // Codice to Giacenza, then Note; the threshold is left out.
     GridRow row{std::to_string(number)};
+    row.reserve(17);
     for (std::size_t f = 0; f <= 14; ++f)
         row.push_back(trimField(at(fields, f)));
     row.push_back(trimField(at(fields, 16)));
@@ -126,13 +131,20 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
     if (!count || *count == 0)
         return false;
     grid.headings = spec.headings;
-    grid.rows.assign(*count, GridRow(spec.headings.size()));
-    std::vector<std::string> records;
-    if (!archive.readAll(records))
-        return true;
-    const std::size_t filled = std::min(records.size(), grid.rows.size());
-    for (std::size_t i = 0; i < filled; ++i)
-        grid.rows[i] = spec.row(i + 1, layout.decode(records[i]));
+    // Rows are built straight from each block of the file as it is read; an archive that cannot
+    // be read leaves a row per counted record, empty.
+    grid.rows.clear();
+    grid.rows.reserve(*count);
+    std::vector<std::string> fields;
+    const bool read = archive.forEach([&](std::string_view record) {
+        if (grid.rows.size() < *count) {
+            layout.decodeInto(record, fields);
+            grid.rows.push_back(spec.row(grid.rows.size() + 1, fields));
+        }
+    });
+    if (!read)
+        grid.rows.clear();
+    grid.rows.resize(*count, GridRow(spec.headings.size()));
     return true;
 }
 

@@ -6,7 +6,7 @@ namespace velmora {
 
 bool lineMatches(const std::string &line, const std::string &foldedKey)
 {
-    return !foldedKey.empty() && foldAZ(line).find(foldedKey) != std::string::npos;
+    return !foldedKey.empty() && containsFolded(line, foldedKey);
 }
 
 std::optional<std::size_t> QuickFind::find(const std::vector<std::string> &lines, const std::string &key,

@@ -6,8 +6,7 @@
 
 namespace velmora {
 
-RecordLayout::RecordLayout(std::initializer_list<std::size_t> capacities)
-    : m_capacities(capacities)
+RecordLayout::RecordLayout(std::initializer_list<std::size_t> capacities) : m_capacities(capacities)
 {
     m_offsets.reserve(m_capacities.size());
     for (std::size_t c : m_capacities) {
@@ -33,6 +32,18 @@ std::vector<std::string> RecordLayout::decode(std::string_view record) const
     return values;
 }
 
+void RecordLayout::decodeInto(std::string_view record, std::vector<std::string> &values) const
+{
+    values.resize(m_capacities.size());
+    for (std::size_t i = 0; i < m_capacities.size(); ++i)
+        values[i].assign(getFieldView(record, m_offsets[i], m_capacities[i]));
+}
+
+std::string_view RecordLayout::fieldView(std::string_view record, std::size_t i) const
+{
+    return getFieldView(record, m_offsets.at(i), m_capacities.at(i));
+}
+
 std::string RecordLayout::field(std::string_view record, std::size_t i) const
 {
     return getField(record, m_offsets.at(i), m_capacities.at(i));
@@ -53,11 +64,16 @@ void putField(std::string &record, std::size_t offset, std::size_t capacity, std
 
 std::string getField(std::string_view record, std::size_t offset, std::size_t capacity)
 {
+    return std::string(getFieldView(record, offset, capacity));
+}
+
+std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity)
+{
     if (offset >= record.size())
         return {};
     std::size_t len = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), capacity);
     len = std::min(len, record.size() - offset - 1);
-    return trimField(record.substr(offset + 1, len));
+    return trimmedView(record.substr(offset + 1, len));
 }
 
 } // namespace velmora

@@ -26,8 +26,13 @@ public:
     // Reads every field: the length byte clamped to the capacity, the value trimmed.
     std::vector<std::string> decode(std::string_view record) const;
 
+    // The same, refilling values so that a loop over many records reuses their storage.
+    void decodeInto(std::string_view record, std::vector<std::string> &values) const;
+
     // Reads one field of a record.
     std::string field(std::string_view record, std::size_t field) const;
+    // The same value as a view into record, for reading without copying.
+    std::string_view fieldView(std::string_view record, std::size_t field) const;
 
 private:
     std::vector<std::size_t> m_capacities;
@@ -40,5 +45,7 @@ void putField(std::string &record, std::size_t offset, std::size_t capacity, std
 
 // Reads one field from a record buffer; tolerates a short buffer and a length byte above capacity.
 std::string getField(std::string_view record, std::size_t offset, std::size_t capacity);
+// The value getField gives, as a view into record.
+std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity);
 
 } // namespace velmora

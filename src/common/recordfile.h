@@ -33,6 +33,11 @@ public:
     // Reads every whole record in one pass, in file order.
     [[nodiscard]] bool readAll(std::vector<std::string> &records) const;
 
+    // The same pass handing each record to visit as it is read, a block at a time, so a scan
+    // that keeps little of each record never holds the whole archive. Returns false when the
+    // file could not be read to its end; visit has then seen the records read until then.
+    [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit) const;
+
     // Appends a record, flushed to the device; number receives its record number.
     [[nodiscard]] bool append(std::string_view record, std::size_t *number = nullptr) const;
 
@@ -52,6 +57,8 @@ public:
                                             const std::filesystem::path &tempPath) const;
 
 private:
+    bool forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const;
+
     std::filesystem::path m_path;
     std::size_t m_recordSize;
 };

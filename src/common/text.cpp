@@ -1,6 +1,8 @@
 #include "common/text.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cstdint>
 
 namespace velmora {
@@ -8,10 +10,10 @@ namespace velmora {
 namespace {
 
 // Code points of the bytes 0x80 to 0x9F; zero marks the five unassigned bytes.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void appendUtf8(std::string &out, char32_t cp)
 {
@@ -46,13 +48,60 @@ char toCp1252(char32_t cp)
 
 std::string trimField(std::string_view text)
 {
+    return std::string(trimmedView(text));
+}
+
+std::string_view trimmedView(std::string_view text)
+{
     std::size_t b = 0;
     std::size_t e = text.size();
     while (b < e && static_cast<unsigned char>(text[b]) <= 32)
         ++b;
     while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
         --e;
-    return std::string(text.substr(b, e - b));
+    return text.substr(b, e - b);
+}
+
+namespace {
+inline char foldedAZ(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+bool containsFolded(std::string_view text, std::string_view key)
+{
+    if (key.empty())
+        return true;
+    if (key.size() > text.size())
+        return false;
+    // Candidates are found with memchr, once for each case of the key's first letter.
+    const char lower = foldedAZ(key.front());
+    const bool letter = lower >= 'a' && lower <= 'z';
+    const char upper = letter ? static_cast<char>(lower - 'a' + 'A') : lower;
+    const std::size_t span = text.size() - key.size() + 1; // positions where the key can start
+    constexpr std::size_t none = std::string_view::npos;
+    const auto next = [&](char c, std::size_t from) {
+        if (from >= span)
+            return none;
+        const void *hit = std::memchr(text.data() + from, c, span - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text.data()) : none;
+    };
+    std::size_t atLower = next(lower, 0);
+    std::size_t atUpper = letter ? next(upper, 0) : none;
+    while (atLower != none || atUpper != none) {
+        const std::size_t i = std::min(atLower, atUpper);
+        std::size_t k = 1;
+        while (k < key.size() && foldedAZ(text[i + k]) == foldedAZ(key[k]))
+            ++k;
+        if (k == key.size())
+            return true;
+        if (i == atLower)
+            atLower = next(lower, i + 1);
+        else
+            atUpper = next(upper, i + 1);
+    }
+    return false;
 }
 
 std::string foldAZ(std::string_view text)

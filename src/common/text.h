@@ -9,8 +9,15 @@ namespace velmora {
 // Removes characters with codes 0 to 32 at both ends, as every stored value is trimmed.
 std::string trimField(std::string_view text);
 
+// trimField without copying: a view of the same characters.
+std::string_view trimmedView(std::string_view text);
+
 // Folds only the letters A to Z to lower case; accented letters stay as they are.
 std::string foldAZ(std::string_view text);
+
+// Whether foldAZ(key) occurs in foldAZ(text), found without building either: searches run
+// over every record of an archive. An empty key occurs everywhere.
+bool containsFolded(std::string_view text, std::string_view key);
 
 // Raises only the letters a to z; accented letters stay as they are.
 std::string upperAZ(std::string_view text);
