@@ -408,72 +408,40 @@ void emptyBillMessage(MessageService &messages, QWidget *owner)
 
 } // namespace
 
-void TfrmForniture::imgPrimoClick()
+void TfrmForniture::arrowClick(Arrow arrow)
 {
     const auto count = billFile().count();
     if (!count) {
         fileError();
         return;
     }
-    if (*count == 0) {
+    const ArrowStep step = arrowStep(arrow, toAnsi(lblPosizione->text()), *count);
+    if (step.clearPosition)
+        lblPosizione->clear();
+    if (step.kind == ArrowStep::Kind::EmptyArchive)
         emptyBillMessage(*m_services.messages, this);
-        return;
-    }
-    showRecordNumber(1);
+    else if (step.kind == ArrowStep::Kind::Show)
+        showRecordNumber(step.record);
+}
+
+void TfrmForniture::imgPrimoClick()
+{
+    arrowClick(Arrow::First);
 }
 
 void TfrmForniture::imgIndietroClick()
 {
-    const QString position = lblPosizione->text();
-    if (position == QStringLiteral("1"))
-        return;
-    const auto count = billFile().count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    if (*count == 0) {
-        emptyBillMessage(*m_services.messages, this);
-        return;
-    }
-    showRecordNumber(position.isEmpty() ? 1 : position.toULongLong() - 1);
+    arrowClick(Arrow::Previous);
 }
 
 void TfrmForniture::imgAvantiClick()
 {
-    const QString position = lblPosizione->text();
-    const auto count = billFile().count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    if (*count == 0) {
-        emptyBillMessage(*m_services.messages, this);
-        lblPosizione->clear();
-        return;
-    }
-    if (position.isEmpty()) {
-        showRecordNumber(1);
-        return;
-    }
-    const std::size_t n = position.toULongLong();
-    if (n == *count)
-        return;
-    showRecordNumber(n + 1);
+    arrowClick(Arrow::Next);
 }
 
 void TfrmForniture::imgUltimoClick()
 {
-    const auto count = billFile().count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    if (*count == 0) {
-        emptyBillMessage(*m_services.messages, this);
-        return;
-    }
-    showRecordNumber(*count);
+    arrowClick(Arrow::Last);
 }
 
 void TfrmForniture::lstStudentiClick()

@@ -9,6 +9,7 @@
 
 #include "common/recordfile.h"
 #include "common/widgets.h"
+#include "common/navigation.h"
 #include "common/workingscreen.h"
 
 // The consumption screen of one open bill: the list of its consumptions with the running
@@ -80,6 +81,7 @@ private:
     void fileError();
     void reportGuarded(velmora::RecordFile::Guarded result);
 
+    void arrowClick(velmora::Arrow arrow);
     void imgPrimoClick();
     void imgIndietroClick();
     void imgAvantiClick();

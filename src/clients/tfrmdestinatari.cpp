@@ -15,6 +15,7 @@
 #include "common/artwork.h"
 #include "common/keyfilters.h"
 #include "common/office.h"
+#include "common/navigation.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "validators/tfrmcarta.h"
@@ -559,84 +560,40 @@ void emptyArchive(Services &services)
 
 } // namespace
 
-void TfrmDestinatari::imgPrimoClick()
+void TfrmDestinatari::arrowClick(Arrow arrow)
 {
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    const auto count = archive.count();
+    const auto count = RecordFile(m_services.file(kClientArchive), clientLayout().size()).count();
     if (!count) {
         fileError();
         return;
     }
-    if (*count == 0) {
+    const ArrowStep step = arrowStep(arrow, toAnsi(lblPosizione->text()), *count);
+    if (step.clearPosition)
+        lblPosizione->clear();
+    if (step.kind == ArrowStep::Kind::EmptyArchive)
         emptyArchive(m_services);
-        return;
-    }
-    showRecord(1);
+    else if (step.kind == ArrowStep::Kind::Show)
+        showRecord(step.record);
+}
+
+void TfrmDestinatari::imgPrimoClick()
+{
+    arrowClick(Arrow::First);
 }
 
 void TfrmDestinatari::imgIndietroClick()
 {
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    const auto count = archive.count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    const std::string position = trimField(toAnsi(lblPosizione->text()));
-    if (position == "1")
-        return;
-    if (*count == 0) {
-        emptyArchive(m_services);
-        return;
-    }
-    if (position.empty()) {
-        showRecord(1);
-        return;
-    }
-    const auto n = recordNumber(position);
-    if (!n) {
-        fileError();
-        return;
-    }
-    showRecord(*n - 1);
+    arrowClick(Arrow::Previous);
 }
 
 void TfrmDestinatari::imgAvantiClick()
 {
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    const auto count = archive.count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    const std::string position = trimField(toAnsi(lblPosizione->text()));
-    const auto n = position.empty() ? std::optional<std::size_t>(0) : recordNumber(position);
-    if (*count == 0) {
-        lblPosizione->clear();
-        emptyArchive(m_services);
-        return;
-    }
-    if (!n) {
-        fileError();
-        return;
-    }
-    if (*n < *count)
-        showRecord(*n + 1);
+    arrowClick(Arrow::Next);
 }
 
 void TfrmDestinatari::imgUltimoClick()
 {
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    const auto count = archive.count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    if (*count == 0) {
-        emptyArchive(m_services);
-        return;
-    }
-    showRecord(*count);
+    arrowClick(Arrow::Last);
 }
 
 void TfrmDestinatari::cmdEliminaClick()

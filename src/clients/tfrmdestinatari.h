@@ -8,6 +8,7 @@
 
 #include "clients/clientrecord.h"
 #include "common/widgets.h"
+#include "common/navigation.h"
 #include "common/workingscreen.h"
 
 // The client card: one record of the client archive shown in text boxes, with the commands to
@@ -49,6 +50,7 @@ private:
     void cmdRicercaClick();
     void cmdWordClick();
     void cmdExcelClick();
+    void arrowClick(velmora::Arrow arrow);
     void imgPrimoClick();
     void imgIndietroClick();
     void imgAvantiClick();

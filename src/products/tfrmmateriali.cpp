@@ -8,6 +8,7 @@
 #include "common/artwork.h"
 #include "common/keyfilters.h"
 #include "common/office.h"
+#include "common/navigation.h"
 #include "common/recordfile.h"
 #include "common/text.h"
 #include "products/productlists.h"
@@ -547,60 +548,36 @@ void TfrmMateriali::showStored(std::size_t n)
     showRecord(record, n);
 }
 
-void TfrmMateriali::imgPrimoMouseUp()
+void TfrmMateriali::arrowMouseUp(Arrow arrow)
 {
     const auto count = archiveCount();
     if (!count)
         return;
-    if (*count == 0)
+    const ArrowStep step = arrowStep(arrow, toAnsi(lblPosizione->text()), *count);
+    if (step.clearPosition)
+        lblPosizione->clear();
+    if (step.kind == ArrowStep::Kind::EmptyArchive)
         showEmptyArchive();
-    else
-        showStored(1);
+    else if (step.kind == ArrowStep::Kind::Show)
+        showStored(step.record);
+}
+
+void TfrmMateriali::imgPrimoMouseUp()
+{
+    arrowMouseUp(Arrow::First);
 }
 
 void TfrmMateriali::imgIndietroMouseUp()
 {
-    const QString position = lblPosizione->text().trimmed();
-    if (position == QLatin1String("1"))
-        return;
-    const auto count = archiveCount();
-    if (!count)
-        return;
-    if (*count == 0) {
-        showEmptyArchive();
-        return;
-    }
-    const qulonglong n = position.toULongLong();
-    showStored(n <= 2 ? 1 : n - 1);
+    arrowMouseUp(Arrow::Previous);
 }
 
 void TfrmMateriali::imgAvantiMouseUp()
 {
-    const auto count = archiveCount();
-    if (!count)
-        return;
-    if (*count == 0) {
-        lblPosizione->clear();
-        showEmptyArchive();
-        return;
-    }
-    const QString position = lblPosizione->text().trimmed();
-    if (position.isEmpty()) {
-        showStored(1);
-        return;
-    }
-    const qulonglong n = position.toULongLong();
-    if (n < *count)
-        showStored(n + 1);
+    arrowMouseUp(Arrow::Next);
 }
 
 void TfrmMateriali::imgUltimoMouseUp()
 {
-    const auto count = archiveCount();
-    if (!count)
-        return;
-    if (*count == 0)
-        showEmptyArchive();
-    else
-        showStored(*count);
+    arrowMouseUp(Arrow::Last);
 }

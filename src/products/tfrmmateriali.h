@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include "common/widgets.h"
+#include "common/navigation.h"
 #include "common/workingscreen.h"
 
 // The product card: one product of the archive on screen, browsed card by card, created,
@@ -107,6 +108,7 @@ private:
     void imgEliminaClick();
     void imgGuidaMouseUp();
     void imgEsciMouseUp();
+    void arrowMouseUp(velmora::Arrow arrow);
     void imgPrimoMouseUp();
     void imgIndietroMouseUp();
     void imgAvantiMouseUp();
