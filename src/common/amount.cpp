@@ -88,8 +88,8 @@ std::string numberText(long double value)
     if (exponent >= 15 || exponent < -4) {
         out += digits.substr(0, 1);
         if (digits.size() > 1)
-            out += "," + digits.substr(1);
-        out += "E" + std::to_string(exponent);
+            out.append(",").append(digits, 1);
+        out.append("E").append(std::to_string(exponent));
         return out;
     }
     if (exponent < 0) {
@@ -162,7 +162,7 @@ std::string normaliseAmount(std::string_view text)
     if (trimField(t) == ",")
         t = "0,00";
     if (!t.empty() && t.front() == ',')
-        t = "0" + trimField(t);
+        t = trimField(t).insert(0, 1, '0');
     if (!t.empty() && t.back() == ',')
         t = trimField(t) + "00";
     if (t.size() >= 2 && t[t.size() - 2] == ',' && t.back() >= '0' && t.back() <= '9')

@@ -25,13 +25,9 @@ std::vector<Line> splitLines(std::string_view content)
             lines.push_back({std::string(content.substr(pos)), ""});
             break;
         }
-        std::size_t end = nl;
-        std::string ending = "\n";
-        if (end > pos && content[end - 1] == '\r') {
-            --end;
-            ending = "\r\n";
-        }
-        lines.push_back({std::string(content.substr(pos, end - pos)), ending});
+        const bool crlf = nl > pos && content[nl - 1] == '\r';
+        const std::size_t end = crlf ? nl - 1 : nl;
+        lines.push_back({std::string(content.substr(pos, end - pos)), crlf ? "\r\n" : "\n"});
         pos = nl + 1;
     }
     return lines;
@@ -134,7 +130,7 @@ std::string iniWithValue(std::string_view content, std::string_view section, std
     } else {
         if (!lines.empty() && lines.back().ending.empty())
             lines.back().ending = "\r\n";
-        lines.push_back({"[" + std::string(section) + "]", "\r\n"});
+        lines.push_back({std::string("[").append(section).append("]"), "\r\n"});
         lines.push_back({newLine, "\r\n"});
     }
     std::string out;

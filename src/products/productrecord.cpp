@@ -114,7 +114,7 @@ std::string normaliseQuantity(std::string_view typed)
         return "0";
     std::string text = roundedText(*value, 4);
     if (!text.empty() && text.front() == ',')
-        text.insert(0, "0");
+        text.insert(text.begin(), '0');
     if (!text.empty() && text.back() == ',')
         text += "00";
     return text;
