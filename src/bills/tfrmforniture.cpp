@@ -398,30 +398,10 @@ std::string TfrmForniture::cardRecord() const
     return consumptionLayout().encode(values);
 }
 
-namespace {
-
-void emptyBillMessage(MessageService &messages, QWidget *owner)
-{
-    messages.information(owner, QStringLiteral("Visualizzazione dati non applicabile"),
-                         QStringLiteral("L'archivio non contiene nessuna scheda."));
-}
-
-} // namespace
 
 void TfrmForniture::arrowClick(Arrow arrow)
 {
-    const auto count = billFile().count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    const ArrowStep step = arrowStep(arrow, toAnsi(lblPosizione->text()), *count);
-    if (step.clearPosition)
-        lblPosizione->clear();
-    if (step.kind == ArrowStep::Kind::EmptyArchive)
-        emptyBillMessage(*m_services.messages, this);
-    else if (step.kind == ArrowStep::Kind::Show)
-        showRecordNumber(step.record);
+    moveCard(arrow, billFile().count(), lblPosizione, [this](std::size_t n) { showRecordNumber(n); });
 }
 
 void TfrmForniture::imgPrimoClick()

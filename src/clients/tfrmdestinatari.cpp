@@ -550,30 +550,11 @@ void TfrmDestinatari::cmdSalvaClick()
                                      QStringLiteral("La scheda corrente è stata inserita in archivio."));
 }
 
-namespace {
-
-void emptyArchive(Services &services)
-{
-    services.messages->information(nullptr, QStringLiteral("Visualizzazione dati non applicabile"),
-                                   QStringLiteral("L'archivio non contiene nessuna scheda."));
-}
-
-} // namespace
 
 void TfrmDestinatari::arrowClick(Arrow arrow)
 {
-    const auto count = RecordFile(m_services.file(kClientArchive), clientLayout().size()).count();
-    if (!count) {
-        fileError();
-        return;
-    }
-    const ArrowStep step = arrowStep(arrow, toAnsi(lblPosizione->text()), *count);
-    if (step.clearPosition)
-        lblPosizione->clear();
-    if (step.kind == ArrowStep::Kind::EmptyArchive)
-        emptyArchive(m_services);
-    else if (step.kind == ArrowStep::Kind::Show)
-        showRecord(step.record);
+    moveCard(arrow, RecordFile(m_services.file(kClientArchive), clientLayout().size()).count(), lblPosizione,
+             [this](std::size_t n) { showRecord(n); });
 }
 
 void TfrmDestinatari::imgPrimoClick()

@@ -92,6 +92,23 @@ void WorkingScreen::showWorking()
     activateWindow();
 }
 
+void WorkingScreen::moveCard(Arrow arrow, std::optional<std::size_t> count, QLabel *position,
+                             const std::function<void(std::size_t)> &show)
+{
+    if (!count) {
+        m_services.messages->plain(this, fileErrorMessage());
+        return;
+    }
+    const ArrowStep step = arrowStep(arrow, toAnsi(position->text()), *count);
+    if (step.clearPosition)
+        position->clear();
+    if (step.kind == ArrowStep::Kind::EmptyArchive)
+        m_services.messages->information(this, QStringLiteral("Visualizzazione dati non applicabile"),
+                                         QStringLiteral("L'archivio non contiene nessuna scheda."));
+    else if (step.kind == ArrowStep::Kind::Show)
+        show(step.record);
+}
+
 void WorkingScreen::showEvent(QShowEvent *event)
 {
     applyTiledBackground(this);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 
+#include "common/navigation.h"
 #include "common/services.h"
 
 // The behaviour every full-screen working screen shares: the tiled background, the white
@@ -46,6 +50,10 @@ public:
 protected:
     // Adds the description bar at the bottom of the content group.
     void addInfoBar();
+    // Moves a card by one of its arrows. count is the archive's record count, nullopt when the
+    // archive could not be used; position is the card's record number label; show puts a record on it.
+    void moveCard(Arrow arrow, std::optional<std::size_t> count, QLabel *position,
+                  const std::function<void(std::size_t)> &show);
     // Called on every show after the background is set.
     virtual void FormShow() {}
     // Called on close before the start screen comes back.

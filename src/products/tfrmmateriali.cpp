@@ -518,19 +518,7 @@ void TfrmMateriali::imgEsciMouseUp()
     close();
 }
 
-std::optional<std::size_t> TfrmMateriali::archiveCount()
-{
-    const auto count = RecordFile(m_services.file(kProductArchive), kProductRecordSize).count();
-    if (!count)
-        m_services.messages->plain(this, fileErrorMessage());
-    return count;
-}
 
-void TfrmMateriali::showEmptyArchive()
-{
-    m_services.messages->information(this, QStringLiteral("Visualizzazione dati non applicabile"),
-                                     QStringLiteral("L'archivio non contiene nessuna scheda."));
-}
 
 void TfrmMateriali::guardedFailed(bool changed)
 {
@@ -550,16 +538,8 @@ void TfrmMateriali::showStored(std::size_t n)
 
 void TfrmMateriali::arrowMouseUp(Arrow arrow)
 {
-    const auto count = archiveCount();
-    if (!count)
-        return;
-    const ArrowStep step = arrowStep(arrow, toAnsi(lblPosizione->text()), *count);
-    if (step.clearPosition)
-        lblPosizione->clear();
-    if (step.kind == ArrowStep::Kind::EmptyArchive)
-        showEmptyArchive();
-    else if (step.kind == ArrowStep::Kind::Show)
-        showStored(step.record);
+    moveCard(arrow, RecordFile(m_services.file(kProductArchive), kProductRecordSize).count(), lblPosizione,
+             [this](std::size_t n) { showStored(n); });
 }
 
 void TfrmMateriali::imgPrimoMouseUp()

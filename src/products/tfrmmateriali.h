@@ -92,8 +92,6 @@ private:
     // Reads record n and shows it; a read failure shows the archive message.
     void showStored(std::size_t n);
     // The record count, or nullopt after showing the archive message.
-    std::optional<std::size_t> archiveCount();
-    void showEmptyArchive();
     // Reports a guarded write or delete that did not happen.
     void guardedFailed(bool changed);
 
