@@ -12,14 +12,6 @@ namespace velmora {
 
 namespace {
 
-// Padding as the list does it: spaces appended, then cut to the width.
-std::string fit(std::string_view text, std::size_t width)
-{
-    std::string out = padRight(text, width);
-    out.resize(width);
-    return out;
-}
-
 constexpr std::size_t kNameMax = 255;
 
 bool endsWithBillExtension(std::string_view name)
@@ -36,66 +28,156 @@ const RecordLayout &consumptionLayout()
     return layout;
 }
 
-std::string consumptionLine(const std::vector<std::string> &values)
+namespace {
+
+// Appends a column: the text cut to the width, then spaces up to it.
+void appendColumn(std::string &line, std::string_view text, std::size_t width)
 {
-    const auto value = [&values](consumption::Field f) -> std::string {
-        return f < values.size() ? trimField(values[f]) : std::string();
+    text = text.substr(0, width);
+    line.append(text);
+    line.append(width - text.size(), ' ');
+}
+
+// The line from the record's fields as views, each trimmed here.
+std::string lineOf(const FieldViews &values)
+{
+    const auto value = [&values](consumption::Field f) {
+        return f < values.size() ? trimmedView(values[f]) : std::string_view();
     };
+    constexpr std::string_view quantityLabel = "Quant. ";
+    const std::string_view amount = value(consumption::Importo);
     std::string line;
-    line.reserve(120);
-    line += fit(value(consumption::Data), 10);
+    line.reserve(10 + 2 + 18 + 2 + 2 + 14 + 2 + 40 + 7 + 2 + amount.size());
+    appendColumn(line, value(consumption::Data), 10);
     line += "  ";
-    line += fit("Quant. " + value(consumption::Quantita), 18);
+    line += quantityLabel;
+    appendColumn(line, value(consumption::Quantita), 18 - quantityLabel.size());
     line += "  ";
     line += kEuro;
     line += ' ';
-    line += fit(value(consumption::Prezzo), 14);
+    appendColumn(line, value(consumption::Prezzo), 14);
     line += "  ";
-    line += fit(value(consumption::Prodotto), 40);
+    appendColumn(line, value(consumption::Prodotto), 40);
     line += "  Tot. ";
     line += kEuro;
     line += ' ';
-    line += value(consumption::Importo);
+    line += amount;
     return line;
+}
+
+// Builds a bill's lines and running sum one record at a time, in file order.
+class BillLister
+{
+public:
+    explicit BillLister(std::string_view shownTotal) { m_result.total = std::string(shownTotal); }
+
+    void reserve(std::size_t lines) { m_result.lines.reserve(lines); }
+
+    // Adds a record's line and amount, nullopt when the amount is not a number: that record is
+    // listed and stops the sum and the list. False once stopped.
+    bool add(std::string line, std::optional<long double> amount)
+    {
+        if (!m_result.complete)
+            return false;
+        m_result.lines.push_back(std::move(line));
+        if (!amount) {
+            // The running sum is shown as it stands, unrounded.
+            if (m_added)
+                m_result.total = numberText(m_sum);
+            m_result.complete = false;
+            return false;
+        }
+        m_sum += *amount;
+        m_added = true;
+        return true;
+    }
+
+    BillListing finish() &&
+    {
+        if (!m_result.complete)
+            return std::move(m_result);
+        // The sum's text is written once, not after every record: a long bill lists in one pass.
+        if (m_added)
+            m_result.total = numberText(m_sum);
+        if (!trimField(m_result.total).empty()) {
+            if (const auto value = parseNumber(m_result.total))
+                m_result.total = roundedText(*value, 2);
+        }
+        m_result.total = normaliseAmount(m_result.total);
+        return std::move(m_result);
+    }
+
+private:
+    BillListing m_result;
+    long double m_sum = 0;
+    bool m_added = false;
+};
+
+} // namespace
+
+std::string consumptionLine(const std::vector<std::string> &values)
+{
+    return lineOf(FieldViews(values.begin(), values.end()));
 }
 
 std::string consumptionLine(std::string_view record)
 {
-    return consumptionLine(consumptionLayout().decode(record));
+    FieldViews values;
+    consumptionLayout().viewsInto(record, values);
+    return lineOf(values);
 }
 
 BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal)
 {
-    const RecordLayout &layout = consumptionLayout();
-    BillListing result;
-    result.total = std::string(shownTotal);
-    result.lines.reserve(records.size());
-    long double sum = 0;
-    bool added = false;
-    std::vector<std::string> values;
+    BillLister lister(shownTotal);
+    lister.reserve(records.size());
+    FieldViews values;
     for (const std::string &record : records) {
-        layout.decodeInto(record, values);
-        result.lines.push_back(consumptionLine(values));
-        const auto amount = parseNumber(values[consumption::Importo]);
-        if (!amount) {
-            // The running sum is shown as it stands, unrounded.
-            if (added)
-                result.total = numberText(sum);
-            result.complete = false;
-            return result;
+        consumptionLayout().viewsInto(record, values);
+        if (!lister.add(lineOf(values), parseNumber(values[consumption::Importo])))
+            break;
+    }
+    return std::move(lister).finish();
+}
+
+std::optional<BillListing> listBill(const RecordFile &bill, std::string_view shownTotal)
+{
+    // Lines and amounts are read in parts on the processor's cores; the sum is then taken in
+    // file order, so it is exactly the sum a single pass gives.
+    struct alignas(64) Part
+    {
+        std::vector<std::string> lines;
+        std::vector<std::optional<long double>> amounts;
+        FieldViews values;
+        bool stopped = false;
+    };
+    std::vector<Part> parts(RecordFile::maxParts());
+    std::size_t used = 0;
+    const bool read = bill.forEachInParts(
+        [&parts](std::size_t p, std::string_view record) {
+            Part &part = parts[p];
+            if (part.stopped)
+                return;
+            consumptionLayout().viewsInto(record, part.values);
+            part.lines.push_back(lineOf(part.values));
+            part.amounts.push_back(parseNumber(part.values[consumption::Importo]));
+            part.stopped = !part.amounts.back();
+        },
+        used);
+    if (!read)
+        return std::nullopt;
+    BillLister lister(shownTotal);
+    std::size_t total = 0;
+    for (std::size_t p = 0; p < used; ++p)
+        total += parts[p].lines.size();
+    lister.reserve(total);
+    for (std::size_t p = 0; p < used; ++p) {
+        for (std::size_t i = 0; i < parts[p].lines.size(); ++i) {
+            if (!lister.add(std::move(parts[p].lines[i]), parts[p].amounts[i]))
+                return std::move(lister).finish();
         }
-        sum += *amount;
-        added = true;
     }
-    // The sum's text is written once, not after every record: a long bill lists in one pass.
-    if (added)
-        result.total = numberText(sum);
-    if (!trimField(result.total).empty()) {
-        if (const auto value = parseNumber(result.total))
-            result.total = roundedText(*value, 2);
-    }
-    result.total = normaliseAmount(result.total);
-    return result;
+    return std::move(lister).finish();
 }
 
 std::optional<std::string> amountOf(std::string_view quantity, std::string_view price)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/record.h"
+#include "common/recordfile.h"
 
 // The bill file: one consumption record per product or service supplied, and the rules the
 // bill screens apply to it (list lines, total, amounts, bill names, the set of bills).
@@ -56,6 +57,8 @@ struct BillListing
 // is while no amount has been added, and a record whose amount is not a number stops the sum
 // there, leaving the running sum unrounded, as the list shows it at that point.
 BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal = {});
+// The same read straight from the bill's file in one pass; nullopt when it cannot be read.
+std::optional<BillListing> listBill(const RecordFile &bill, std::string_view shownTotal = {});
 
 
 // quantity × unit price rounded to two decimals with exactly two decimals ("7,00");

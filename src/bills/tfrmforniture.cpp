@@ -354,18 +354,16 @@ void TfrmForniture::resetCard(bool keepServiceData)
 void TfrmForniture::refill()
 {
     // Filling a list never reports: what could be read is shown.
-    std::vector<std::string> records;
-    const bool read = billFile().readAll(records);
+    const std::optional<BillListing> listing = listBill(billFile(), toAnsi(repTotale->text()));
     m_filling = true;
     lstStudenti->clear();
-    if (read) {
-        const BillListing listing = listBill(records, toAnsi(repTotale->text()));
+    if (listing) {
         QStringList lines;
-        lines.reserve(static_cast<qsizetype>(listing.lines.size()));
-        for (const std::string &line : listing.lines)
+        lines.reserve(static_cast<qsizetype>(listing->lines.size()));
+        for (const std::string &line : listing->lines)
             lines << fromAnsi(line);
         lstStudenti->addItems(lines);
-        repTotale->setText(fromAnsi(listing.total));
+        repTotale->setText(fromAnsi(listing->total));
     }
     m_filling = false;
 }

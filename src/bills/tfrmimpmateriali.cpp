@@ -229,17 +229,12 @@ void TfrmImpMateriali::FormShow()
     m_finder.reset();
     txtTrova->clear();
     optAggiorna->setChecked(true);
-    std::vector<std::string> records;
-    // Filling the list swallows failures: the list holds what could be read.
-    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records))
-        records.clear();
-    std::vector<std::string> lines;
-    for (const std::string &record : records) {
-        const auto fields = productLayout().decode(record);
-        if (hasStock(fields))
-            lines.push_back(stockLine(fields));
-    }
-    fillProductList(lstRecords, std::move(lines));
+    auto lines = productListLines(
+        RecordFile(m_services.file(kProductArchive), kProductRecordSize),
+        [](const std::vector<std::string> &fields) { return hasStock(fields) ? ListStep::Take : ListStep::Skip; },
+        stockLine);
+    // Filling the list swallows failures: an unreadable archive gives an empty list.
+    fillProductList(lstRecords, lines ? std::move(*lines) : std::vector<std::string>());
     if (txtQuant->text().trimmed().isEmpty())
         txtQuant->setText(QStringLiteral("0"));
     txtTrova->setFocus();

@@ -15,43 +15,52 @@ GridRow headings(std::initializer_list<const char *> utf8)
     return row;
 }
 
-const std::string &at(const std::vector<std::string> &fields, std::size_t i)
+std::string_view at(const FieldViews &fields, std::size_t i)
 {
-    static const std::string empty;
-    return i < fields.size() ? fields[i] : empty;
+    return i < fields.size() ? fields[i] : std::string_view();
 }
 
-GridRow billRow(std::size_t number, const std::vector<std::string> &fields)
+GridRow billRow(std::size_t number, const FieldViews &fields)
 {
     GridRow row{std::to_string(number)};
-    row.reserve(17);
+    row.reserve(13);
     for (std::size_t f = 0; f < 12; ++f)
-        row.push_back(trimField(at(fields, f)));
+        row.emplace_back(trimmedView(at(fields, f)));
     return row;
 }
 
-GridRow clientRow(std::size_t number, const std::vector<std::string> &fields)
+GridRow clientRow(std::size_t number, const FieldViews &fields)
 {
     // Field order: Cliente, DataNasc, LuogoNasc, Camera, Permanenza, Indirizzo, Citta, then
     // TipoDoc to Note in the order of their columns.
-    const auto f = [&](std::size_t i) { return trimField(at(fields, i)); };
+    const auto f = [&](std::size_t i) { return trimmedView(at(fields, i)); };
+    const auto joined = [](std::string_view a, std::string_view b) {
+        std::string cell;
+        cell.reserve(a.size() + 1 + b.size());
+        cell.append(a).append(1, ' ').append(b);
+        return cell;
+    };
     GridRow row;
     row.reserve(26);
-    for (std::string cell : {std::to_string(number), f(0), f(2) + ' ' + f(1), f(3) + ' ' + f(4), f(5), f(6)})
-        row.push_back(std::move(cell));
+    row.push_back(std::to_string(number));
+    row.emplace_back(f(0));
+    row.push_back(joined(f(2), f(1)));
+    row.push_back(joined(f(3), f(4)));
+    row.emplace_back(f(5));
+    row.emplace_back(f(6));
     for (std::size_t i = 7; i <= 26; ++i)
-        row.push_back(f(i));
+        row.emplace_back(f(i));
     return row;
 }
 
-GridRow productRow(std::size_t number, const std::vector<std::string> &fields)
+GridRow productRow(std::size_t number, const FieldViews &fields)
 {
     // Codice to Giacenza, then Note; the threshold is left out.
     GridRow row{std::to_string(number)};
     row.reserve(17);
     for (std::size_t f = 0; f <= 14; ++f)
-        row.push_back(trimField(at(fields, f)));
-    row.push_back(trimField(at(fields, 16)));
+        row.emplace_back(trimmedView(at(fields, f)));
+    row.emplace_back(trimmedView(at(fields, 16)));
     return row;
 }
 
@@ -131,19 +140,20 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
     if (!count || *count == 0)
         return false;
     grid.headings = spec.headings;
-    // Rows are built straight from each block of the file as it is read; an archive that cannot
-    // be read leaves a row per counted record, empty.
-    grid.rows.clear();
-    grid.rows.reserve(*count);
-    std::vector<std::string> fields;
-    const bool read = archive.forEach([&](std::string_view record) {
-        if (grid.rows.size() < *count) {
-            layout.decodeInto(record, fields);
-            grid.rows.push_back(spec.row(grid.rows.size() + 1, fields));
-        }
+    // Rows are built straight from each block of the file as it is read, in parts on the
+    // processor's cores; an archive that cannot be read leaves a row per counted record, empty.
+    const bool read = gatherInParts(archive, grid.rows, [&](std::vector<GridRow> &rows, std::string_view record) {
+        thread_local FieldViews fields;
+        layout.viewsInto(record, fields);
+        rows.push_back(spec.row(0, fields));
     });
     if (!read)
         grid.rows.clear();
+    // The archive may have grown since it was counted: the grid shows the records counted.
+    if (grid.rows.size() > *count)
+        grid.rows.resize(*count);
+    for (std::size_t i = 0; i < grid.rows.size(); ++i)
+        grid.rows[i].front() = std::to_string(i + 1);
     grid.rows.resize(*count, GridRow(spec.headings.size()));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/record.h"
@@ -18,7 +19,7 @@ struct ExportSpec
 {
     GridRow headings;        // column 0 empty
     std::vector<int> widths; // pixels, one per column
-    GridRow (*row)(std::size_t number, const std::vector<std::string> &fields);
+    GridRow (*row)(std::size_t number, const FieldViews &fields);
 };
 
 const ExportSpec &billExport();    // consumptions of a bill, 13 columns

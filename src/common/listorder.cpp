@@ -116,10 +116,13 @@ void sortListLines(std::vector<std::string> &lines)
             return c < 0;
         return weighted(lines[a], secondary) < weighted(lines[b], secondary);
     });
+    keys = {};
+    // Copied rather than moved, so the lines lie in memory in list order: the list fill and the
+    // quick find walk them that way.
     std::vector<std::string> sorted;
     sorted.reserve(lines.size());
     for (std::size_t i : order)
-        sorted.push_back(std::move(lines[i]));
+        sorted.emplace_back(lines[i]);
     lines = std::move(sorted);
 }
 

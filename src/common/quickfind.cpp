@@ -25,8 +25,11 @@ std::optional<std::size_t> QuickFind::find(const std::vector<std::string> &lines
     // A new key tests the first line first; a repeated key starts after the selection and
     // tests the selected line last, so a single match stays selected.
     const std::size_t start = repeat ? (current + 1) % n : 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t i = (start + k) % n;
+    for (std::size_t i = start; i < n; ++i) {
+        if (lineMatches(lines[i], folded))
+            return i;
+    }
+    for (std::size_t i = 0; i < start; ++i) {
         if (lineMatches(lines[i], folded))
             return i;
     }

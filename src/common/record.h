@@ -9,6 +9,9 @@
 // Layout of a fixed-size record: a sequence of length-prefixed fields with no padding.
 namespace velmora {
 
+// The fields of one record read in place, valid while the record is.
+using FieldViews = std::vector<std::string_view>;
+
 class RecordLayout
 {
 public:
@@ -28,6 +31,9 @@ public:
 
     // The same, refilling values so that a loop over many records reuses their storage.
     void decodeInto(std::string_view record, std::vector<std::string> &values) const;
+
+    // The same values as views into record, for reading without copying.
+    void viewsInto(std::string_view record, FieldViews &values) const;
 
     // Reads one field of a record.
     std::string field(std::string_view record, std::size_t field) const;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <atomic>
+#include <exception>
+#include <thread>
 
 #include "common/folderlock.h"
 
@@ -197,18 +200,84 @@ bool RecordFile::forEach(const std::function<void(std::string_view record)> &vis
     if (!size)
         return false;
     const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
-    // About a megabyte at a time: large reads, and a block that stays in the processor's cache.
-    const std::size_t perBlock = std::max<std::size_t>(1, (std::size_t{1} << 20) / m_recordSize);
-    std::string block(std::min(whole, perBlock) * m_recordSize, '\0');
-    for (std::size_t first = 0; first < whole; first += perBlock) {
-        const std::size_t n = std::min(perBlock, whole - first);
-        if (!readAllAt(fd.get(), block.data(), n * m_recordSize, static_cast<off_t>(first * m_recordSize)))
+    if (!scanRecords(fd.get(), 0, whole, visit, nullptr))
+        return false;
+    if (readToEnd)
+        *readToEnd = true;
+    return fd.close();
+}
+
+bool RecordFile::scanRecords(int fd, std::size_t first, std::size_t last,
+                             const std::function<void(std::string_view record)> &visit,
+                             const std::atomic<bool> *stop) const
+{
+    // About a quarter of a megabyte at a time: large reads into a block that stays in the
+    // core's own cache while its records are looked at.
+    const std::size_t perBlock = std::max<std::size_t>(1, (std::size_t{1} << 18) / m_recordSize);
+    std::string block(std::min(last - first, perBlock) * m_recordSize, '\0');
+    for (std::size_t at = first; at < last; at += perBlock) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            return false;
+        const std::size_t n = std::min(perBlock, last - at);
+        if (!readAllAt(fd, block.data(), n * m_recordSize, static_cast<off_t>(at * m_recordSize)))
             return false;
         for (std::size_t i = 0; i < n; ++i)
             visit(std::string_view(block).substr(i * m_recordSize, m_recordSize));
     }
-    if (readToEnd)
-        *readToEnd = true;
+    return true;
+}
+
+std::size_t RecordFile::maxParts()
+{
+    // Reading from the page cache is bound by memory bandwidth, which a few cores already fill.
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+}
+
+bool RecordFile::forEachInParts(const std::function<void(std::size_t part, std::string_view record)> &visit,
+                                std::size_t &parts) const
+{
+    parts = 1;
+    const FolderLock lock(m_path.parent_path());
+    if (!lock)
+        return false;
+    Fd fd(openOrCreate(m_path));
+    if (!fd.valid())
+        return false;
+    const auto size = fileSize(fd.get());
+    if (!size)
+        return false;
+    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
+    // Below a couple of megabytes a thread costs more than it saves.
+    constexpr std::size_t kBytesPerPart = std::size_t{2} << 20;
+    parts = std::clamp<std::size_t>(static_cast<std::size_t>(*size) / kBytesPerPart, 1, maxParts());
+    parts = std::min(parts, std::max<std::size_t>(whole, 1));
+
+    std::vector<char> ok(parts, 0);
+    std::vector<std::exception_ptr> errors(parts);
+    std::atomic<bool> stop{false}; // one part failing stops the others at their next block
+    const auto scanPart = [&](std::size_t p) {
+        try {
+            ok[p] = scanRecords(
+                fd.get(), whole * p / parts, whole * (p + 1) / parts,
+                [&visit, p](std::string_view record) { visit(p, record); }, &stop);
+        } catch (...) {
+            errors[p] = std::current_exception();
+        }
+        if (!ok[p])
+            stop = true;
+    };
+    {
+        std::vector<std::jthread> helpers;
+        helpers.reserve(parts - 1);
+        for (std::size_t p = 1; p < parts; ++p)
+            helpers.emplace_back(scanPart, p);
+        scanPart(0);
+    } // the helpers are joined here, before the descriptor closes
+    for (const std::exception_ptr &e : errors)
+        if (e)
+            std::rethrow_exception(e);
+    if (std::find(ok.begin(), ok.end(), 0) != ok.end())
+        return false;
     return fd.close();
 }
 

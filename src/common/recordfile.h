@@ -1,8 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +40,17 @@ public:
     // file could not be read to its end; visit has then seen the records read until then.
     [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit) const;
 
+    // The same pass for large archives, split into contiguous parts that are read side by side,
+    // one per processor core: visit(part, record) sees each part's records in file order, and
+    // part p holds only records that come before those of part p + 1, so what the parts gather,
+    // joined in part order, is in file order. Calls for different parts run on different threads
+    // at once; calls for one part run one after another. A small archive is one part, read on the
+    // calling thread. parts receives the number of parts used, at most maxParts(). An exception
+    // thrown by visit stops the pass and reaches the caller.
+    [[nodiscard]] bool forEachInParts(const std::function<void(std::size_t part, std::string_view record)> &visit,
+                                      std::size_t &parts) const;
+    static std::size_t maxParts();
+
     // Appends a record, flushed to the device; number receives its record number.
     [[nodiscard]] bool append(std::string_view record, std::size_t *number = nullptr) const;
 
@@ -58,10 +71,37 @@ public:
 
 private:
     bool forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const;
+    bool scanRecords(int fd, std::size_t first, std::size_t last, const std::function<void(std::string_view record)> &visit,
+                     const std::atomic<bool> *stop) const;
 
     std::filesystem::path m_path;
     std::size_t m_recordSize;
 };
+
+// One pass over file in parts, each part gathering into its own vector with
+// visit(std::vector<T> &gathered, std::string_view record); the parts are then joined into out
+// in file order. out is left empty when the file could not be read to its end.
+template <typename T, typename Visit>
+[[nodiscard]] bool gatherInParts(const RecordFile &file, std::vector<T> &out, Visit visit)
+{
+    out.clear();
+    std::vector<std::vector<T>> gathered(RecordFile::maxParts());
+    std::size_t parts = 0;
+    if (!file.forEachInParts([&](std::size_t p, std::string_view record) { visit(gathered[p], record); }, parts))
+        return false;
+    gathered.resize(parts);
+    if (parts == 1) {
+        out = std::move(gathered.front());
+        return true;
+    }
+    std::size_t total = 0;
+    for (const auto &g : gathered)
+        total += g.size();
+    out.reserve(total);
+    for (auto &g : gathered)
+        std::move(g.begin(), g.end(), std::back_inserter(out));
+    return true;
+}
 
 // Reads a whole file; nullopt when it cannot be read.
 std::optional<std::string> readWholeFile(const std::filesystem::path &path);

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace velmora {
 
 namespace {
@@ -75,31 +79,46 @@ bool containsFolded(std::string_view text, std::string_view key)
         return true;
     if (key.size() > text.size())
         return false;
-    // Candidates are found with memchr, once for each case of the key's first letter.
-    const char lower = foldedAZ(key.front());
-    const bool letter = lower >= 'a' && lower <= 'z';
-    const char upper = letter ? static_cast<char>(lower - 'a' + 'A') : lower;
-    const std::size_t span = text.size() - key.size() + 1; // positions where the key can start
-    constexpr std::size_t none = std::string_view::npos;
-    const auto next = [&](char c, std::size_t from) {
-        if (from >= span)
-            return none;
-        const void *hit = std::memchr(text.data() + from, c, span - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text.data()) : none;
+    const std::size_t m = key.size();
+    const std::size_t span = text.size() - m + 1; // positions where the key can start
+    const auto matchesAt = [&](std::size_t i) {
+        for (std::size_t k = 0; k < m; ++k) {
+            if (foldedAZ(text[i + k]) != foldedAZ(key[k]))
+                return false;
+        }
+        return true;
     };
-    std::size_t atLower = next(lower, 0);
-    std::size_t atUpper = letter ? next(upper, 0) : none;
-    while (atLower != none || atUpper != none) {
-        const std::size_t i = std::min(atLower, atUpper);
-        std::size_t k = 1;
-        while (k < key.size() && foldedAZ(text[i + k]) == foldedAZ(key[k]))
-            ++k;
-        if (k == key.size())
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen starting places at a time: those where both the key's first and last letters are
+    // found (in either case) are compared in full. A byte with bit 0x20 set equals a small letter
+    // exactly when it is that letter in one of its two cases.
+    const auto caseBit = [](char folded) { return _mm_set1_epi8(folded >= 'a' && folded <= 'z' ? 0x20 : 0); };
+    const char first = foldedAZ(key.front());
+    const char last = foldedAZ(key.back());
+    const __m128i firstWanted = _mm_set1_epi8(first);
+    const __m128i lastWanted = _mm_set1_epi8(last);
+    const __m128i firstCase = caseBit(first);
+    const __m128i lastCase = caseBit(last);
+    const auto candidatesAt = [&](std::size_t at) {
+        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at));
+        const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at + m - 1));
+        return static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(starts, firstCase), firstWanted),
+                                            _mm_cmpeq_epi8(_mm_or_si128(ends, lastCase), lastWanted))));
+    };
+    for (; i + 16 <= span; i += 16) {
+        unsigned candidates = candidatesAt(i);
+        while (candidates != 0) {
+            if (matchesAt(i + static_cast<std::size_t>(__builtin_ctz(candidates))))
+                return true;
+            candidates &= candidates - 1;
+        }
+    }
+#endif
+    for (; i < span; ++i) {
+        if (matchesAt(i))
             return true;
-        if (i == atLower)
-            atLower = next(lower, i + 1);
-        else
-            atUpper = next(upper, i + 1);
     }
     return false;
 }
@@ -166,19 +185,21 @@ std::string utf8ToCp1252(std::string_view utf8)
     return out;
 }
 
+char32_t cp1252CodePoint(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0) {
+        const char32_t cp = kHigh[byte - 0x80];
+        return cp == 0 ? char32_t(0xFFFD) : cp;
+    }
+    return byte;
+}
+
 std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b < 0xA0) {
-            const char32_t cp = kHigh[b - 0x80];
-            appendUtf8(out, cp == 0 ? char32_t(0xFFFD) : cp);
-        } else {
-            appendUtf8(out, b);
-        }
-    }
+    for (char c : bytes)
+        appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(c)));
     return out;
 }
 

@@ -27,6 +27,8 @@ std::string utf8ToCp1252(std::string_view utf8);
 
 // Converts Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string cp1252ToUtf8(std::string_view bytes);
+// The character of one Windows-1252 byte, as cp1252ToUtf8 gives it.
+char32_t cp1252CodePoint(unsigned char byte);
 
 // Pads with spaces on the right to width, or leaves a longer text as it is.
 std::string padRight(std::string_view text, std::size_t width);

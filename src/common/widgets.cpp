@@ -1,5 +1,7 @@
 #include "common/widgets.h"
 
+#include <array>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -14,7 +16,18 @@ std::string toAnsi(const QString &text)
 
 QString fromAnsi(const std::string &bytes)
 {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
+    // Every Windows-1252 character is one UTF-16 unit: long lists convert through a table.
+    static const std::array<char16_t, 256> units = [] {
+        std::array<char16_t, 256> table{};
+        for (std::size_t b = 0; b < table.size(); ++b)
+            table[b] = static_cast<char16_t>(cp1252CodePoint(static_cast<unsigned char>(b)));
+        return table;
+    }();
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes)
+        *out++ = QChar(units[static_cast<unsigned char>(c)]);
+    return text;
 }
 
 QChar keyChar(const QKeyEvent *event)

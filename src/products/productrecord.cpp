@@ -1,6 +1,7 @@
 #include "products/productrecord.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/amount.h"
 #include "common/text.h"
@@ -79,7 +80,7 @@ bool matchesSearch(const std::vector<std::string> &fields, const std::array<std:
         if (trimField(criteria[i]).empty())
             continue;
         // The criterion is looked for as typed, blanks included.
-        if (foldAZ(at(fields, product::kSearchFields[i])).find(foldAZ(criteria[i])) == std::string::npos)
+        if (!containsFolded(at(fields, product::kSearchFields[i]), criteria[i]))
             return false;
     }
     return true;
@@ -104,6 +105,46 @@ std::string stockLine(const std::vector<std::string> &fields)
 bool hasStock(const std::vector<std::string> &fields)
 {
     return !trimField(at(fields, product::Giacenza)).empty();
+}
+
+std::optional<std::vector<std::string>> productListLines(
+    const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
+    std::string (*line)(const std::vector<std::string> &fields))
+{
+    struct alignas(64) Part
+    {
+        std::vector<std::string> fields; // reused from product to product
+        std::vector<std::string> lines;
+        bool stopped = false;
+    };
+    std::vector<Part> parts(RecordFile::maxParts());
+    std::size_t used = 0;
+    const RecordLayout &layout = productLayout();
+    const bool read = archive.forEachInParts(
+        [&](std::size_t p, std::string_view record) {
+            Part &part = parts[p];
+            if (part.stopped)
+                return;
+            layout.decodeInto(record, part.fields);
+            switch (step(part.fields)) {
+            case ListStep::Skip:
+                break;
+            case ListStep::Take:
+                part.lines.push_back(line(part.fields));
+                break;
+            case ListStep::Stop:
+                part.stopped = true;
+                break;
+            }
+        },
+        used);
+    if (!read)
+        return std::nullopt;
+    std::vector<std::string> lines = std::move(parts.front().lines);
+    // The list ends at the first product that stops it; later parts read past it count for nothing.
+    for (std::size_t p = 1; p < used && !parts[p - 1].stopped; ++p)
+        std::move(parts[p].lines.begin(), parts[p].lines.end(), std::back_inserter(lines));
+    return lines;
 }
 
 std::string normaliseQuantity(std::string_view typed)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "common/listorder.h"
 #include "common/record.h"
+#include "common/recordfile.h"
 
 // The product archive: its record, the number forms of its card, the stock rule, the
 // search match and the lines of the product lists.
@@ -88,6 +90,16 @@ std::string stockLine(const std::vector<std::string> &fields);
 
 // Whether the product import lists the product: it has a stock value.
 bool hasStock(const std::vector<std::string> &fields);
+
+// How a product list treats one product: left out, listed, or the list ends before it.
+enum class ListStep { Skip, Take, Stop };
+
+// The lines of a product list in file order, not yet sorted: one pass over the archive, in
+// parts on the processor's cores. step decides for each product, read into its fields; line
+// gives the line of a product taken. nullopt when the archive could not be read to its end.
+std::optional<std::vector<std::string>> productListLines(
+    const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
+    std::string (*line)(const std::vector<std::string> &fields));
 
 // Quantity of the product import as its box leaves it: rounded to 4 decimals, "0" for a
 // blank text or one that is not a number.

@@ -174,18 +174,17 @@ void TfrmCercaMateriale::cmdTrovaClick()
         typed[i] = toAnsi(boxes[i]->text());
     lblConta->setText(QString::number(activeCriteria(typed)));
 
-    std::vector<std::string> records;
-    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records)) {
+    auto lines = productListLines(
+        RecordFile(m_services.file(kProductArchive), kProductRecordSize),
+        [&typed](const std::vector<std::string> &fields) {
+            return matchesSearch(fields, typed) ? ListStep::Take : ListStep::Skip;
+        },
+        searchLine);
+    if (!lines) {
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }
-    std::vector<std::string> lines;
-    for (const std::string &record : records) {
-        const auto fields = productLayout().decode(record);
-        if (matchesSearch(fields, typed))
-            lines.push_back(searchLine(fields));
-    }
-    fillProductList(lstRecords, std::move(lines));
+    fillProductList(lstRecords, std::move(*lines));
 
     grpCriteri->hide();
     grpElenco->show();

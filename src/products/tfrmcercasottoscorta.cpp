@@ -93,20 +93,17 @@ void TfrmCercaSottoscorta::FormShow()
 {
     m_finder.reset();
     txtTrova->clear();
-    std::vector<std::string> records;
+    auto lines = productListLines(
+        RecordFile(m_services.file(kProductArchive), kProductRecordSize),
+        [](const std::vector<std::string> &fields) {
+            const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
+            if (!low)
+                return ListStep::Stop; // a stock or threshold that is not a number ends the list there
+            return *low ? ListStep::Take : ListStep::Skip;
+        },
+        stockLine);
     // Filling the list swallows failures: an unreadable archive gives an empty list.
-    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records))
-        records.clear();
-    std::vector<std::string> lines;
-    for (const std::string &record : records) {
-        const auto fields = productLayout().decode(record);
-        const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
-        if (!low)
-            break; // a stock or threshold that is not a number ends the list there
-        if (*low)
-            lines.push_back(stockLine(fields));
-    }
-    fillProductList(lstRecords, std::move(lines));
+    fillProductList(lstRecords, lines ? std::move(*lines) : std::vector<std::string>());
     if (lstRecords->count() > 0)
         lstRecords->setCurrentRow(0);
     txtTrova->setFocus();

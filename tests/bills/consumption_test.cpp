@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 
 #include "bills/consumption.h"
 #include "common/record.h"
+#include "common/recordfile.h"
 
 using namespace velmora;
 namespace fs = std::filesystem;
@@ -147,6 +149,46 @@ TEST(BillTotal, UnreadableFirstAmountKeepsTheShownTotal)
     EXPECT_EQ(listBill(records, "").total, "");
     EXPECT_EQ(listBill(records, "12,00").total, "12,00");
     EXPECT_EQ(listBill(records).lines.size(), 1u);
+}
+
+namespace {
+
+// A long bill written to a file: 6,000 records (4.7 MB, read in parts where the machine has
+// several cores) with varied amounts, one of them unreadable at the given record, if any.
+std::vector<std::string> longBill(const fs::path &file, std::size_t unreadableAt = 0)
+{
+    std::vector<std::string> records;
+    std::ofstream out(file, std::ios::binary);
+    for (std::size_t i = 1; i <= 6000; ++i) {
+        const std::string amount = i == unreadableAt ? "dieci" : std::to_string(i % 97) + "," + std::to_string(i % 10) + "3";
+        records.push_back(consumptionLayout().encode(
+            values("Prodotto " + std::to_string(i), "08/12/2026", std::to_string(i % 7), "0,13", amount)));
+        out << records.back();
+    }
+    return records;
+}
+
+} // namespace
+
+TEST(BillTotal, ReadFromTheFileAsFromTheRecords)
+{
+    TempFolder folder;
+    // No stop, a stop early (in the first part) and one late (in the last part).
+    for (const std::size_t unreadableAt : {std::size_t{0}, std::size_t{17}, std::size_t{5990}}) {
+        const fs::path file = folder.path() / ("Conto " + std::to_string(unreadableAt) + ".for");
+        const std::vector<std::string> records = longBill(file, unreadableAt);
+        const BillListing expected = listBill(records, "1,00");
+        const std::optional<BillListing> read = listBill(RecordFile(file, consumptionLayout().size()), "1,00");
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->lines, expected.lines) << unreadableAt;
+        EXPECT_EQ(read->total, expected.total) << unreadableAt;
+        EXPECT_EQ(read->complete, expected.complete) << unreadableAt;
+        EXPECT_EQ(read->lines.size(), unreadableAt ? unreadableAt : records.size());
+    }
+    EXPECT_EQ(listBill(longBill(folder.path() / "Pieno.for")).total, "290382,00")
+        << "the sum of the 6,000 amounts, added in file order";
+    fs::create_directory(folder.path() / "Cartella.for");
+    EXPECT_FALSE(listBill(RecordFile(folder.path() / "Cartella.for", consumptionLayout().size())).has_value());
 }
 
 struct AmountCase

@@ -58,6 +58,12 @@ std::vector<std::string> numberedFields(std::size_t count)
     return fields;
 }
 
+// The fields as the loader hands them to a row: views into what holds them.
+velmora::FieldViews views(const std::vector<std::string> &fields)
+{
+    return {fields.begin(), fields.end()};
+}
+
 } // namespace
 
 TEST(ExportSpecs, ShapesAndHeadings)
@@ -88,7 +94,7 @@ TEST(ExportSpecs, ShapesAndHeadings)
 
 TEST(ExportRows, BillTakesTheTwelveFieldsInOrder)
 {
-    const GridRow row = velmora::billExport().row(7, numberedFields(12));
+    const GridRow row = velmora::billExport().row(7, views(numberedFields(12)));
     GridRow expected{"7"};
     for (int i = 0; i < 12; ++i)
         expected.push_back("f" + std::to_string(i));
@@ -97,7 +103,7 @@ TEST(ExportRows, BillTakesTheTwelveFieldsInOrder)
 
 TEST(ExportRows, ClientJoinsBirthAndStayAndLeavesAttachmentsOut)
 {
-    const GridRow row = velmora::clientExport().row(3, numberedFields(35));
+    const GridRow row = velmora::clientExport().row(3, views(numberedFields(35)));
     GridRow expected{"3", "f0", "f2 f1", "f3 f4", "f5", "f6"};
     for (int i = 7; i <= 26; ++i)
         expected.push_back("f" + std::to_string(i));
@@ -107,14 +113,14 @@ TEST(ExportRows, ClientJoinsBirthAndStayAndLeavesAttachmentsOut)
     fields[0] = "Rossi Mario";
     fields[1] = "01/02/1980";
     fields[4] = "dal 3 al 5";
-    const GridRow sparse = velmora::clientExport().row(1, fields);
+    const GridRow sparse = velmora::clientExport().row(1, views(fields));
     EXPECT_EQ(sparse[2], " 01/02/1980") << "an empty place still leaves its space";
     EXPECT_EQ(sparse[3], " dal 3 al 5");
 }
 
 TEST(ExportRows, ProductSkipsTheThreshold)
 {
-    const GridRow row = velmora::productExport().row(2, numberedFields(25));
+    const GridRow row = velmora::productExport().row(2, views(numberedFields(25)));
     GridRow expected{"2"};
     for (int i = 0; i <= 14; ++i)
         expected.push_back("f" + std::to_string(i));
@@ -138,6 +144,26 @@ TEST(ExportLoad, FillsOneRowPerRecordInFileOrder)
               (GridRow{"1", "Caff\xe8", "08/12/2026", "10:30", "Bar", "1", "1,20", "1,20", "", "", "", "", ""}));
     EXPECT_EQ(grid.rows[2][0], "3");
     EXPECT_EQ(grid.rows[2][12], "333");
+}
+
+TEST(ExportLoad, ALargeArchiveReadInPartsKeepsFileOrderAndNumbers)
+{
+    TempFolder folder;
+    const auto path = folder.file("Anagrafica.pro");
+    // 3,000 cards (12 MB): as many parts as the machine has cores, up to four.
+    std::vector<std::vector<std::string>> records;
+    for (int i = 1; i <= 3000; ++i)
+        records.push_back({"Cliente " + std::to_string(i), "", "", "Camera " + std::to_string(i % 40)});
+    writeRecords(path, kClient, records);
+    ExportGrid grid = velmora::emptyExportGrid(velmora::clientExport());
+    ASSERT_TRUE(velmora::loadExportGrid(grid, velmora::clientExport(), RecordFile(path, kClient.size()), kClient));
+    ASSERT_EQ(grid.rows.size(), 3000u);
+    for (std::size_t i = 0; i < grid.rows.size(); ++i) {
+        ASSERT_EQ(grid.rows[i].size(), 26u);
+        ASSERT_EQ(grid.rows[i][0], std::to_string(i + 1));
+        ASSERT_EQ(grid.rows[i][1], "Cliente " + std::to_string(i + 1));
+        ASSERT_EQ(grid.rows[i][3], "Camera " + std::to_string((i + 1) % 40) + " ");
+    }
 }
 
 TEST(ExportLoad, ReloadShowsTheArchiveAsItIsNow)

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <random>
+#include <stdexcept>
 
 #include "common/record.h"
 #include "common/recordfile.h"
@@ -38,6 +39,38 @@ TEST(Scanning, ContainsFoldedAgreesWithFoldingAndFinding)
     }
 }
 
+TEST(Scanning, ContainsFoldedOnLongTextsAgreesWithFoldingAndFinding)
+{
+    // Texts long enough for the sixteen-at-a-time search, keys found at any place, the last
+    // possible one included; '@' and '`' differ from letters only in the case bit.
+    std::mt19937 gen(19);
+    const std::string alphabet{'a', 'A', 'b', 'B', 'z', 'Z', '@', '`', ' ', '\xC0', '\xE0', '\0'};
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    const auto text = [&](std::size_t length) {
+        std::string s(length, ' ');
+        for (char &c : s)
+            c = alphabet[pick(gen)];
+        return s;
+    };
+    for (int i = 0; i < 40000; ++i) {
+        const std::string haystack = text(gen() % 90);
+        std::string key = text(1 + gen() % 6);
+        if (i % 3 == 0 && haystack.size() >= key.size()) {
+            // A key cut from the text, its letters' case flipped at random.
+            key = haystack.substr(gen() % (haystack.size() - key.size() + 1), key.size());
+            for (char &c : key)
+                if (gen() % 2 && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+                    c = static_cast<char>(c ^ 0x20);
+        }
+        const bool expected = foldAZ(haystack).find(foldAZ(key)) != std::string::npos;
+        ASSERT_EQ(containsFolded(haystack, key), expected) << "text \"" << haystack << "\" key \"" << key << "\"";
+    }
+    // A long text whose only match is its last bytes, and one a byte short of it.
+    const std::string tail = std::string(63, 'a') + "Zb";
+    EXPECT_TRUE(containsFolded(tail, "zB"));
+    EXPECT_FALSE(containsFolded(tail.substr(0, 64), "zB"));
+}
+
 TEST(Scanning, FieldViewsMatchCopiedFields)
 {
     std::mt19937 gen(11);
@@ -58,7 +91,7 @@ TEST(Scanning, FieldViewsMatchCopiedFields)
 TEST(Scanning, ForEachVisitsEveryWholeRecordInOrderAcrossBlocks)
 {
     TempFolder dir;
-    // 3,000-byte records: a megabyte block holds 349, so 1,000 records span three blocks.
+    // 3,000-byte records: a block of a quarter megabyte holds 87, so 1,000 records span twelve blocks.
     constexpr std::size_t size = 3000;
     std::string bytes;
     for (std::size_t i = 0; i < 1000; ++i)
@@ -97,4 +130,106 @@ TEST(Scanning, ForEachOnAFolderFails)
     std::vector<std::string> all{"stale"};
     EXPECT_FALSE(RecordFile(dir / "Conto.for", 16).readAll(all));
     EXPECT_TRUE(all.empty());
+}
+
+namespace {
+
+// An archive of count records of size bytes, each starting with its number.
+std::string numberedRecords(std::size_t count, std::size_t size)
+{
+    std::string bytes;
+    bytes.reserve(count * size);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string record(size, static_cast<char>('a' + i % 26));
+        const std::string number = std::to_string(i + 1) + ";";
+        record.replace(0, number.size(), number);
+        bytes += record;
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(Scanning, PartsCoverEveryRecordOnceAndJoinInFileOrder)
+{
+    TempFolder dir;
+    // 12 MB: as many parts as the machine allows, at most four.
+    constexpr std::size_t size = 4000;
+    const std::string bytes = numberedRecords(3000, size) + "partial";
+    std::ofstream(dir / "Anagrafica.pro", std::ios::binary) << bytes;
+    const RecordFile file(dir / "Anagrafica.pro", size);
+
+    std::vector<std::vector<std::size_t>> seen(RecordFile::maxParts());
+    std::size_t parts = 0;
+    ASSERT_TRUE(file.forEachInParts(
+        [&](std::size_t p, std::string_view record) {
+            seen.at(p).push_back(std::stoul(std::string(record.substr(0, record.find(';')))));
+        },
+        parts));
+    ASSERT_GE(parts, 1u);
+    ASSERT_LE(parts, RecordFile::maxParts());
+    EXPECT_EQ(parts, std::min<std::size_t>(RecordFile::maxParts(), 4)) << "12 MB is split as far as the cores allow";
+    std::vector<std::size_t> joined;
+    for (std::size_t p = 0; p < parts; ++p) {
+        EXPECT_FALSE(seen[p].empty()) << "part " << p;
+        joined.insert(joined.end(), seen[p].begin(), seen[p].end());
+    }
+    ASSERT_EQ(joined.size(), 3000u);
+    for (std::size_t i = 0; i < joined.size(); ++i)
+        ASSERT_EQ(joined[i], i + 1);
+
+    std::vector<std::string> gathered{"stale"};
+    ASSERT_TRUE(gatherInParts(file, gathered, [](std::vector<std::string> &out, std::string_view record) {
+        if (record[0] != '7')
+            out.emplace_back(record);
+    }));
+    std::vector<std::string> expected;
+    ASSERT_TRUE(file.forEach([&](std::string_view record) {
+        if (record[0] != '7')
+            expected.emplace_back(record);
+    }));
+    EXPECT_EQ(gathered, expected);
+}
+
+TEST(Scanning, ASmallArchiveIsOnePartAndAnEmptyOneVisitsNothing)
+{
+    TempFolder dir;
+    std::ofstream(dir / "Materiali.pro", std::ios::binary) << numberedRecords(10, 100);
+    std::size_t parts = 0;
+    std::vector<std::size_t> partsSeen;
+    ASSERT_TRUE(RecordFile(dir / "Materiali.pro", 100).forEachInParts(
+        [&](std::size_t p, std::string_view) { partsSeen.push_back(p); }, parts));
+    EXPECT_EQ(parts, 1u);
+    EXPECT_EQ(partsSeen, std::vector<std::size_t>(10, 0));
+
+    std::vector<int> none{1};
+    EXPECT_TRUE(gatherInParts(RecordFile(dir / "Vuoto.pro", 100), none,
+                              [](std::vector<int> &out, std::string_view) { out.push_back(2); }));
+    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir / "Vuoto.pro"));
+}
+
+TEST(Scanning, AFailureOrAnExceptionInAnyPartReachesTheCaller)
+{
+    TempFolder dir;
+    constexpr std::size_t size = 4000;
+    std::ofstream(dir / "Anagrafica.pro", std::ios::binary) << numberedRecords(3000, size);
+    const RecordFile file(dir / "Anagrafica.pro", size);
+    // Thrown while the last record is visited: on a machine of several cores, by a helper thread.
+    std::vector<std::string> gathered;
+    EXPECT_THROW(
+        {
+            const bool ok = gatherInParts(file, gathered, [](std::vector<std::string> &, std::string_view record) {
+                if (record.substr(0, 5) == "3000;")
+                    throw std::runtime_error("visita interrotta");
+            });
+            (void)ok;
+        },
+        std::runtime_error);
+
+    std::filesystem::create_directory(dir / "Conto.for");
+    std::vector<std::string> stale{"stale"};
+    EXPECT_FALSE(gatherInParts(RecordFile(dir / "Conto.for", 16), stale,
+                               [](std::vector<std::string> &out, std::string_view r) { out.emplace_back(r); }));
+    EXPECT_TRUE(stale.empty());
 }

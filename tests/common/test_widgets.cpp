@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "common/text.h"
 #include "common/widgets.h"
 #include "common/workingscreen.h"
 #include "support/fakes.h"
@@ -136,6 +137,27 @@ private slots:
         QTRY_COMPARE(screen.panInfo->text(), QStringLiteral(" Trova una scheda in archivio."));
         QTest::mouseMove(screen.grpContainer, QPoint(500, 300));
         QTRY_COMPARE(screen.panInfo->text(), QString());
+    }
+
+    void screenTextsConvertEveryByteOfTheCodePage()
+    {
+        // Characters an independent reader gives for a few bytes, the unassigned ones included.
+        const std::string bytes{'A', '\x80', '\x81', '\x8A', '\x9F', '\xA0', '\xE0', '\xFF', '\0'};
+        const QString expected = QStringLiteral("A\u20AC\uFFFD\u0160\u0178\u00A0\u00E0\u00FF") + QChar(0);
+        QCOMPARE(fromAnsi(bytes), expected);
+        QCOMPARE(fromAnsi(std::string()), QString());
+        // Every byte alone and all of them together, there and back.
+        std::string all;
+        for (int b = 0; b < 256; ++b) {
+            const std::string one(1, static_cast<char>(b));
+            QCOMPARE(fromAnsi(one), QString::fromStdString(velmora::cp1252ToUtf8(one)));
+            all += one;
+        }
+        const QString text = fromAnsi(all);
+        QCOMPARE(text.size(), 256);
+        for (const unsigned char unassigned : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+            all[unassigned] = '?';
+        QCOMPARE(toAnsi(text), all);
     }
 
     void closingAWorkingScreenReturnsToStart()

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "common/text.h"
 #include "products/productrecord.h"
@@ -251,3 +255,53 @@ TEST(ListOrder, LinesAreSortedWithoutRegardToCase)
 }
 
 } // namespace
+
+namespace {
+
+// 1,200 products (6.2 MB, read in parts where the machine has several cores): stock i % 9,
+// threshold 4, and the stock of the product at notNumberAt, if any, not a number.
+RecordFile productArchive(const std::filesystem::path &file, std::size_t notNumberAt)
+{
+    std::ofstream out(file, std::ios::binary);
+    for (std::size_t i = 1; i <= 1200; ++i) {
+        const std::string stock = i == notNumberAt ? "molti" : std::to_string(i % 9);
+        out << productLayout().encode(product({{product::Codice, "P" + std::to_string(i)},
+                                               {product::Giacenza, stock},
+                                               {product::Sottoscorta, "4"}}));
+    }
+    return RecordFile(file, kProductRecordSize);
+}
+
+ListStep lowStockStep(const std::vector<std::string> &fields)
+{
+    const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
+    if (!low)
+        return ListStep::Stop;
+    return *low ? ListStep::Take : ListStep::Skip;
+}
+
+} // namespace
+
+TEST(ProductListLines, InFileOrderEndingAtTheProductThatStopsTheList)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("velmora-products-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    // No stop, a stop in the first part and one in the last: the list ends before the product
+    // that stops it, whichever part read it.
+    for (const std::size_t notNumberAt : {std::size_t{0}, std::size_t{30}, std::size_t{1150}}) {
+        const RecordFile archive = productArchive(folder / ("Materiali" + std::to_string(notNumberAt) + ".pro"), notNumberAt);
+        const auto lines = productListLines(archive, lowStockStep, stockLine);
+        ASSERT_TRUE(lines.has_value());
+        std::vector<std::string> expected;
+        const std::size_t end = notNumberAt ? notNumberAt - 1 : 1200;
+        for (std::size_t i = 1; i <= end; ++i) {
+            if (i % 9 <= 4)
+                expected.push_back("Cod. P" + std::to_string(i) + "    Fornitore:   Recapito:   Costo:   Giacenza: " +
+                                   std::to_string(i % 9));
+        }
+        EXPECT_EQ(*lines, expected) << notNumberAt;
+    }
+    std::filesystem::create_directory(folder / "Cartella.pro");
+    EXPECT_FALSE(productListLines(RecordFile(folder / "Cartella.pro", kProductRecordSize), lowStockStep, stockLine));
+    std::filesystem::remove_all(folder);
+}
