@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <functional>
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -215,10 +217,11 @@ std::vector<std::string> clientSearch(const std::vector<ClientCriterion> &criter
 {
     // As the search dialog does it: one pass over the archive, keeping the lines found.
     std::vector<std::string> lines;
-    check(RecordFile(clients(), clientLayout().size()).forEach([&](std::string_view record) {
-        if (clientMatches(record, criteria))
-            lines.push_back(clientListLine(record));
-    }),
+    check(gatherInParts(RecordFile(clients(), clientLayout().size()), lines,
+                        [&criteria](std::vector<std::string> &found, std::string_view record) {
+                            if (clientMatches(record, criteria))
+                                found.push_back(clientListLine(record));
+                        }),
           "read clients");
     sortListLines(lines);
     return lines;
@@ -230,42 +233,39 @@ void BM_ClientSearch(benchmark::State &state, const std::vector<ClientCriterion>
         benchmark::DoNotOptimize(clientSearch(*criteria));
 }
 
-std::vector<std::string> productRecords()
+// A product list as its screen fills it: the lines taken, then sorted.
+std::vector<std::string> productList(const std::function<ListStep(const std::vector<std::string> &)> &step,
+                                     std::string (*line)(const std::vector<std::string> &))
 {
-    std::vector<std::string> records;
-    check(RecordFile(products(), kProductRecordSize).readAll(records), "read products");
-    return records;
+    auto lines = productListLines(RecordFile(products(), kProductRecordSize), step, line);
+    check(lines.has_value(), "read products");
+    sortListLines(*lines);
+    return std::move(*lines);
 }
 
 void BM_ProductSearch(benchmark::State &state)
 {
     const std::array<std::string, 7> criteria{"", "bevande", "", "", "", "confezione", ""};
     for (auto _ : state) {
-        std::vector<std::string> lines;
-        for (const std::string &record : productRecords()) {
-            const auto fields = productLayout().decode(record);
-            if (matchesSearch(fields, criteria))
-                lines.push_back(searchLine(fields));
-        }
-        sortListLines(lines);
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(productList(
+            [&criteria](const std::vector<std::string> &fields) {
+                return matchesSearch(fields, criteria) ? ListStep::Take : ListStep::Skip;
+            },
+            searchLine));
     }
 }
 
 void BM_LowStock(benchmark::State &state)
 {
     for (auto _ : state) {
-        std::vector<std::string> lines;
-        for (const std::string &record : productRecords()) {
-            const auto fields = productLayout().decode(record);
-            const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
-            if (!low)
-                break;
-            if (*low)
-                lines.push_back(stockLine(fields));
-        }
-        sortListLines(lines);
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(productList(
+            [](const std::vector<std::string> &fields) {
+                const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
+                if (!low)
+                    return ListStep::Stop;
+                return *low ? ListStep::Take : ListStep::Skip;
+            },
+            stockLine));
     }
 }
 
@@ -273,23 +273,18 @@ void BM_LowStock(benchmark::State &state)
 void BM_Catalogue(benchmark::State &state)
 {
     for (auto _ : state) {
-        std::vector<std::string> lines;
-        for (const std::string &record : productRecords()) {
-            const auto fields = productLayout().decode(record);
-            if (hasStock(fields))
-                lines.push_back(stockLine(fields));
-        }
-        sortListLines(lines);
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(productList(
+            [](const std::vector<std::string> &fields) { return hasStock(fields) ? ListStep::Take : ListStep::Skip; },
+            stockLine));
     }
 }
 
 void BM_BillList(benchmark::State &state)
 {
     for (auto _ : state) {
-        std::vector<std::string> records;
-        check(RecordFile(longBill(), consumptionLayout().size()).readAll(records), "read bill");
-        benchmark::DoNotOptimize(listBill(records, ""));
+        const auto listing = listBill(RecordFile(longBill(), consumptionLayout().size()));
+        check(listing.has_value(), "read bill");
+        benchmark::DoNotOptimize(listing);
     }
 }
 
