@@ -72,16 +72,13 @@ ImportStep importProduct(const RecordFile &archive, const std::string &chosen, s
             return {Outcome::Changed, {}};
         number = position;
     } else {
-        std::vector<std::string> records;
-        if (!archive.readAll(records))
+        std::optional<NumberedRecord> found; // the last record that gives the chosen line
+        if (!findLastProduct(archive, chosen, stockLine, found))
             return {Outcome::FileError, {}};
-        for (std::size_t i = 0; i < records.size(); ++i) { // the last record that gives the chosen line
-            if (lineOf(records[i]) == chosen)
-                number = i + 1;
-        }
-        if (number == 0)
+        if (!found)
             return {Outcome::NotListed, {}};
-        record = records[number - 1];
+        number = found->number;
+        record = std::move(found->record);
     }
     auto fields = productLayout().decode(record);
     if (update) {
@@ -270,18 +267,15 @@ void TfrmImpMateriali::lstRecordsClick()
         setImportEnabled(false);
         return;
     }
-    std::vector<std::string> records;
-    if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records)) {
+    std::optional<NumberedRecord> found;
+    if (!findLastProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()),
+                         stockLine, found)) {
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }
-    const std::string chosen = trimField(toAnsi(item->text()));
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const auto fields = productLayout().decode(records[i]);
-        if (trimField(stockLine(fields)) == chosen) {
-            txtGiacenza->setText(fromAnsi(fields[product::Giacenza]));
-            lblPosizione->setText(QString::number(i + 1));
-        }
+    if (found) {
+        txtGiacenza->setText(fromAnsi(productLayout().field(found->record, product::Giacenza)));
+        lblPosizione->setText(QString::number(found->number));
     }
     setImportEnabled(true);
     if (txtQuant->text().trimmed().isEmpty())

@@ -112,13 +112,15 @@ std::string clientListLine(std::string_view record)
     return line;
 }
 
-std::optional<std::size_t> lastRecordWithLine(const std::vector<std::string> &records, std::string_view line)
+std::optional<NumberedRecord> lastCardWithLine(const RecordFile &archive, std::string_view line)
 {
-    const std::string wanted = trimField(line);
-    for (std::size_t i = records.size(); i-- > 0;)
-        if (trimField(clientListLine(records[i])) == wanted)
-            return i;
-    return std::nullopt;
+    const std::string_view wanted = trimmedView(line);
+    std::optional<NumberedRecord> found;
+    // An unreadable archive finds nothing, as a card no longer there does.
+    (void)findLastRecord(archive, [wanted](std::string_view record) {
+        return trimmedView(clientListLine(record)) == wanted;
+    }, found);
+    return found;
 }
 
 } // namespace velmora

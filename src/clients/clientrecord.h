@@ -8,6 +8,7 @@
 
 #include "common/listorder.h"
 #include "common/record.h"
+#include "common/recordfile.h"
 
 // The client archive: one fixed-size record per guest, kept in the order the cards were added.
 namespace velmora {
@@ -93,8 +94,9 @@ std::string clientListLine(const std::vector<std::string> &values);
 std::string clientListLine(std::string_view record);
 
 
-// The 0-based index of the last record whose list line, trimmed, equals line trimmed; when
-// several records give the same line the later one is the one the user gets.
-std::optional<std::size_t> lastRecordWithLine(const std::vector<std::string> &records, std::string_view line);
+// The last card of the archive whose list line, trimmed, equals line trimmed, with its record
+// number; when several cards give the same line the later one is the one the user gets.
+// nullopt when no card gives the line or the archive cannot be read.
+std::optional<NumberedRecord> lastCardWithLine(const RecordFile &archive, std::string_view line);
 
 } // namespace velmora

@@ -291,19 +291,14 @@ void TfrmCercaDestinatari::lstRecordsDblClick()
         reject();
         return;
     }
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    std::vector<std::string> records;
-    if (!archive.readAll(records)) {
-        reject();
-        return;
-    }
     // Cards that give the same line cannot be told apart; the later one is the one handed back.
-    const auto index = lastRecordWithLine(records, m_lines[static_cast<std::size_t>(row)]);
-    if (!index) {
+    const auto found = lastCardWithLine(RecordFile(m_services.file(kClientArchive), clientLayout().size()),
+                                        m_lines[static_cast<std::size_t>(row)]);
+    if (!found) {
         reject();
         return;
     }
-    handBack(records[*index], *index + 1);
+    handBack(found->record, found->number);
     accept();
 }
 

@@ -281,6 +281,24 @@ bool RecordFile::forEachInParts(const std::function<void(std::size_t part, std::
     return fd.close();
 }
 
+bool findLastRecord(const RecordFile &file, const std::function<bool(std::string_view record)> &wanted,
+                    std::optional<NumberedRecord> &found)
+{
+    found.reset();
+    NumberedRecord last;
+    std::size_t number = 0;
+    const bool read = file.forEach([&](std::string_view record) {
+        ++number;
+        if (wanted(record)) {
+            last.number = number;
+            last.record.assign(record);
+        }
+    });
+    if (read && last.number > 0)
+        found = std::move(last);
+    return read;
+}
+
 bool RecordFile::append(std::string_view record, std::size_t *number) const
 {
     const FolderLock lock(m_path.parent_path());
@@ -340,15 +358,6 @@ bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesyste
     if (!size)
         return false;
     const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
-    std::string data(whole * m_recordSize, '\0');
-    if (!readAllAt(src.get(), data.data(), data.size(), 0))
-        return false;
-
-    std::string kept;
-    kept.reserve(data.size());
-    for (std::size_t i = 1; i <= whole; ++i)
-        if (std::to_string(i) != shownNumber)
-            kept.append(data, (i - 1) * m_recordSize, m_recordSize);
 
     // Keep the archive's permissions on the file that replaces it.
     struct stat st
@@ -359,8 +368,26 @@ bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesyste
     Fd tmp(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, kOwnerOnly));
     if (!tmp.valid())
         return false;
-    bool ok =
-        writeAllAt(tmp.get(), kept.data(), kept.size(), 0) && ::fchmod(tmp.get(), mode) == 0 && ::fsync(tmp.get()) == 0;
+    // The records are copied a block at a time, so a large archive needs no more memory than a
+    // small one.
+    const std::size_t perBlock = std::max<std::size_t>(1, (std::size_t{1} << 20) / m_recordSize);
+    std::string block(std::min(whole, perBlock) * m_recordSize, '\0');
+    std::string kept;
+    kept.reserve(block.size());
+    off_t written = 0;
+    bool ok = true;
+    for (std::size_t first = 0; ok && first < whole; first += perBlock) {
+        const std::size_t n = std::min(perBlock, whole - first);
+        ok = readAllAt(src.get(), block.data(), n * m_recordSize, static_cast<off_t>(first * m_recordSize));
+        kept.clear();
+        for (std::size_t i = 0; ok && i < n; ++i) {
+            if (std::to_string(first + i + 1) != shownNumber)
+                kept.append(block, i * m_recordSize, m_recordSize);
+        }
+        ok = ok && writeAllAt(tmp.get(), kept.data(), kept.size(), written);
+        written += static_cast<off_t>(kept.size());
+    }
+    ok = ok && ::fchmod(tmp.get(), mode) == 0 && ::fsync(tmp.get()) == 0;
     ok = tmp.close() && ok;
     ok = src.close() && ok;
     if (ok)

@@ -103,6 +103,19 @@ template <typename T, typename Visit>
     return true;
 }
 
+// A record with its 1-based number in the file.
+struct NumberedRecord
+{
+    std::size_t number = 0;
+    std::string record;
+};
+
+// Finds the last record of file for which wanted holds, in one pass that keeps only it; found
+// is empty when no record does. Returns false, found empty, when the file cannot be read to
+// its end.
+[[nodiscard]] bool findLastRecord(const RecordFile &file, const std::function<bool(std::string_view record)> &wanted,
+                                  std::optional<NumberedRecord> &found);
+
 // Reads a whole file; nullopt when it cannot be read.
 std::optional<std::string> readWholeFile(const std::filesystem::path &path);
 

@@ -147,6 +147,20 @@ std::optional<std::vector<std::string>> productListLines(
     return lines;
 }
 
+bool findLastProduct(const RecordFile &archive, std::string_view chosen,
+                     std::string (*line)(const std::vector<std::string> &fields), std::optional<NumberedRecord> &found)
+{
+    const std::string_view wanted = trimmedView(chosen);
+    std::vector<std::string> fields;
+    return findLastRecord(
+        archive,
+        [&](std::string_view record) {
+            productLayout().decodeInto(record, fields);
+            return trimmedView(line(fields)) == wanted;
+        },
+        found);
+}
+
 std::string normaliseQuantity(std::string_view typed)
 {
     const std::string t = trimField(typed);

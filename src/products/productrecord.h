@@ -101,6 +101,12 @@ std::optional<std::vector<std::string>> productListLines(
     const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
     std::string (*line)(const std::vector<std::string> &fields));
 
+// Finds the last product whose line, as line gives it, equals chosen (blanks around either
+// aside): the one a list's choice stands for. false when the archive cannot be read.
+[[nodiscard]] bool findLastProduct(const RecordFile &archive, std::string_view chosen,
+                                   std::string (*line)(const std::vector<std::string> &fields),
+                                   std::optional<NumberedRecord> &found);
+
 // Quantity of the product import as its box leaves it: rounded to 4 decimals, "0" for a
 // blank text or one that is not a number.
 std::string normaliseQuantity(std::string_view typed);

@@ -215,19 +215,13 @@ void TfrmCercaMateriale::lstRecordsDblClick()
 {
     QListWidgetItem *item = lstRecords->currentItem();
     auto *card = qobject_cast<TfrmMateriali *>(parentWidget());
-    std::vector<std::string> records;
+    std::optional<NumberedRecord> found;
+    // The last record that gives the chosen line is the one loaded.
     if (item && card && lblMemory->text() == QLatin1String("materiali") &&
-        RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records)) {
-        const std::string chosen = trimField(toAnsi(item->text()));
-        // The last record that gives the chosen line is the one loaded.
-        std::size_t found = 0;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (trimField(searchLine(productLayout().decode(records[i]))) == chosen)
-                found = i + 1;
-        }
-        if (found)
-            card->showRecord(records[found - 1], found);
-    }
+        findLastProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()),
+                        searchLine, found) &&
+        found)
+        card->showRecord(found->record, found->number);
     accept();
 }
 

@@ -123,18 +123,13 @@ void TfrmCercaSottoscorta::lstRecordsDblClick()
 {
     QListWidgetItem *item = lstRecords->currentItem();
     auto *card = qobject_cast<TfrmMateriali *>(parentWidget());
-    std::vector<std::string> records;
-    if (item && card && RecordFile(m_services.file(kProductArchive), kProductRecordSize).readAll(records)) {
-        const std::string chosen = trimField(toAnsi(item->text()));
-        // Every record is compared, low or not; the last that gives the line is loaded.
-        std::size_t found = 0;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (trimField(stockLine(productLayout().decode(records[i]))) == chosen)
-                found = i + 1;
-        }
-        if (found)
-            card->showRecord(records[found - 1], found);
-    }
+    std::optional<NumberedRecord> found;
+    // Every record is compared, low or not; the last that gives the line is loaded.
+    if (item && card &&
+        findLastProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()),
+                        stockLine, found) &&
+        found)
+        card->showRecord(found->record, found->number);
     accept();
 }
 

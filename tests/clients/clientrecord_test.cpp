@@ -1,5 +1,9 @@
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -181,15 +185,28 @@ TEST(ListLineOrder, ShorterNameComesFirstWhenPadded)
     EXPECT_EQ(lines.front().substr(0, 11), "Rossi      ");
 }
 
-TEST(LineLookup, IdenticalLinesGiveTheLaterRecord)
+TEST(LineLookup, IdenticalLinesGiveTheLaterCard)
 {
     const auto same = card("Neri Luca", "Roma", "5", "agosto", "333", "l@n.it");
     auto other = same;
     other[client::LuogoNasc] = "Napoli"; // not on the line, so the line is still the same
     const std::vector<std::string> records = {clientLayout().encode(card("Altri")), clientLayout().encode(same),
                                               clientLayout().encode(other), clientLayout().encode(card("Zeta"))};
-    const auto found = lastRecordWithLine(records, "  " + clientListLine(same) + " ");
+    const auto folder = std::filesystem::temp_directory_path() / ("velmora-lookup-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream out(folder / "Anagrafica.pro", std::ios::binary);
+        for (const std::string &r : records)
+            out << r;
+    }
+    const RecordFile archive(folder / "Anagrafica.pro", clientLayout().size());
+    const auto found = lastCardWithLine(archive, "  " + clientListLine(same) + " ");
     ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(*found, 2u);
-    EXPECT_FALSE(lastRecordWithLine(records, clientListLine(card("Nessuno"))).has_value());
+    EXPECT_EQ(found->number, 3u);
+    EXPECT_EQ(found->record, records[2]);
+    EXPECT_FALSE(lastCardWithLine(archive, clientListLine(card("Nessuno"))).has_value());
+    std::filesystem::remove(folder / "Anagrafica.pro");
+    std::filesystem::create_directory(folder / "Anagrafica.pro");
+    EXPECT_FALSE(lastCardWithLine(archive, clientListLine(same)).has_value()) << "an unreadable archive finds nothing";
+    std::filesystem::remove_all(folder);
 }

@@ -305,3 +305,40 @@ TEST(ProductListLines, InFileOrderEndingAtTheProductThatStopsTheList)
     EXPECT_FALSE(productListLines(RecordFile(folder / "Cartella.pro", kProductRecordSize), lowStockStep, stockLine));
     std::filesystem::remove_all(folder);
 }
+
+TEST(ProductListLines, AChosenLineStandsForTheLastProductThatGivesIt)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("velmora-chosen-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const RecordFile archive(folder / "Materiali.pro", kProductRecordSize);
+    {
+        std::ofstream out(archive.path(), std::ios::binary);
+            for (const char *code : {"A1", "B2", "B2", "C3"}) {
+            std::vector<std::string> card(product::FieldCount);
+            card[product::Codice] = code;
+            card[product::Giacenza] = "5";
+            card[product::Sottoscorta] = "1";
+            out << productLayout().encode(card);
+        }
+    }
+    // The third card, its threshold changed: the line does not show it.
+    std::string third;
+    ASSERT_TRUE(archive.read(3, third));
+    auto thirdCard = productLayout().decode(third);
+    thirdCard[product::Sottoscorta] = "2";
+    ASSERT_TRUE(archive.overwrite(3, productLayout().encode(thirdCard)));
+    std::optional<NumberedRecord> found;
+    const std::string chosen = "  " + stockLine(thirdCard) + " ";
+    ASSERT_TRUE(findLastProduct(archive, chosen, stockLine, found));
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->number, 3u);
+    EXPECT_EQ(productLayout().field(found->record, product::Sottoscorta), "2");
+
+    ASSERT_TRUE(findLastProduct(archive, "Cod. Z9", stockLine, found));
+    EXPECT_FALSE(found.has_value());
+    std::filesystem::remove(archive.path());
+    std::filesystem::create_directory(archive.path());
+    EXPECT_FALSE(findLastProduct(archive, chosen, stockLine, found));
+    EXPECT_FALSE(found.has_value());
+    std::filesystem::remove_all(folder);
+}
