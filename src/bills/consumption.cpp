@@ -154,7 +154,7 @@ std::optional<BillListing> listBill(const RecordFile &bill, std::string_view sho
     std::vector<Part> parts(RecordFile::maxParts());
     std::size_t used = 0;
     const bool read = bill.forEachInParts(
-        [&parts](std::size_t p, std::string_view record) {
+        [&parts](std::size_t p, std::size_t, std::string_view record) {
             Part &part = parts[p];
             if (part.stopped)
                 return;

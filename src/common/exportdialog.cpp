@@ -51,9 +51,10 @@ QString ExportGridModel::cellText(int column, int row) const
 {
     if (column < 0 || column >= gridColumns() || row < 0 || row >= gridRows())
         return {};
-    const GridRow &cells = row == 0 ? m_grid.headings : m_grid.rows[static_cast<std::size_t>(row - 1)];
     const auto c = static_cast<std::size_t>(column);
-    return c < cells.size() ? fromAnsi(cells[c]) : QString();
+    if (row == 0)
+        return c < m_grid.headings.size() ? fromAnsi(m_grid.headings[c]) : QString();
+    return fromAnsi(m_grid.rows[static_cast<std::size_t>(row - 1)][c]);
 }
 
 int ExportGridModel::rowCount(const QModelIndex &parent) const
@@ -270,8 +271,7 @@ void ExportDialog::FormShow()
     const bool loaded = m_model->change([&](ExportGrid &grid) {
         if (layout && !path.empty())
             return loadExportGrid(grid, *m_setup.spec, RecordFile(path, layout->size()), *layout);
-        for (GridRow &row : grid.rows)
-            row.assign(m_setup.spec->headings.size(), std::string());
+        grid.rows.assignEmpty(grid.rows.size(), m_setup.spec->headings.size());
         return false;
     });
     if (loaded)

@@ -2,6 +2,10 @@
 
 #include "common/text.h"
 
+#include <charconv>
+#include <iterator>
+#include <stdexcept>
+
 namespace velmora {
 
 namespace {
@@ -17,51 +21,34 @@ GridRow headings(std::initializer_list<const char *> utf8)
 
 std::string_view at(const FieldViews &fields, std::size_t i)
 {
-    return i < fields.size() ? fields[i] : std::string_view();
+    return i < fields.size() ? trimmedView(fields[i]) : std::string_view();
 }
 
-GridRow billRow(std::size_t number, const FieldViews &fields)
+void billRow(GridRows &rows, const FieldViews &fields)
 {
-    GridRow row{std::to_string(number)};
-    row.reserve(13);
     for (std::size_t f = 0; f < 12; ++f)
-        row.emplace_back(trimmedView(at(fields, f)));
-    return row;
+        rows.addCell(at(fields, f));
 }
 
-GridRow clientRow(std::size_t number, const FieldViews &fields)
+void clientRow(GridRows &rows, const FieldViews &fields)
 {
     // Field order: Cliente, DataNasc, LuogoNasc, Camera, Permanenza, Indirizzo, Citta, then
     // TipoDoc to Note in the order of their columns.
-    const auto f = [&](std::size_t i) { return trimmedView(at(fields, i)); };
-    const auto joined = [](std::string_view a, std::string_view b) {
-        std::string cell;
-        cell.reserve(a.size() + 1 + b.size());
-        cell.append(a).append(1, ' ').append(b);
-        return cell;
-    };
-    GridRow row;
-    row.reserve(26);
-    row.push_back(std::to_string(number));
-    row.emplace_back(f(0));
-    row.push_back(joined(f(2), f(1)));
-    row.push_back(joined(f(3), f(4)));
-    row.emplace_back(f(5));
-    row.emplace_back(f(6));
+    rows.addCell(at(fields, 0));
+    rows.addCell({at(fields, 2), " ", at(fields, 1)});
+    rows.addCell({at(fields, 3), " ", at(fields, 4)});
+    rows.addCell(at(fields, 5));
+    rows.addCell(at(fields, 6));
     for (std::size_t i = 7; i <= 26; ++i)
-        row.emplace_back(f(i));
-    return row;
+        rows.addCell(at(fields, i));
 }
 
-GridRow productRow(std::size_t number, const FieldViews &fields)
+void productRow(GridRows &rows, const FieldViews &fields)
 {
     // Codice to Giacenza, then Note; the threshold is left out.
-    GridRow row{std::to_string(number)};
-    row.reserve(17);
     for (std::size_t f = 0; f <= 14; ++f)
-        row.emplace_back(trimmedView(at(fields, f)));
-    row.emplace_back(trimmedView(at(fields, 16)));
-    return row;
+        rows.addCell(at(fields, f));
+    rows.addCell(at(fields, 16));
 }
 
 } // namespace
@@ -126,36 +113,189 @@ ExportGrid emptyExportGrid(const ExportSpec &spec)
 {
     ExportGrid grid;
     grid.headings = spec.headings;
-    grid.rows.assign(9, GridRow(spec.headings.size()));
+    grid.rows.assignEmpty(9, spec.headings.size());
     return grid;
 }
 
 bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &archive, const RecordLayout &layout)
 {
-    for (GridRow &row : grid.rows)
-        row.assign(spec.headings.size(), std::string());
-    if (!archive.openForUse())
+    const std::size_t columns = spec.headings.size();
+    // The old rows' memory goes before the new rows are read; an empty or unreadable archive
+    // leaves as many rows as there were, emptied.
+    const std::size_t shown = grid.rows.size();
+    grid.rows = GridRows(columns);
+    if (!archive.openForUse()) {
+        grid.rows.assignEmpty(shown, columns);
         return false;
+    }
     const auto count = archive.count();
-    if (!count || *count == 0)
+    if (!count || *count == 0) {
+        grid.rows.assignEmpty(shown, columns);
         return false;
+    }
     grid.headings = spec.headings;
     // Rows are built straight from each block of the file as it is read, in parts on the
-    // processor's cores; an archive that cannot be read leaves a row per counted record, empty.
-    const bool read = gatherInParts(archive, grid.rows, [&](std::vector<GridRow> &rows, std::string_view record) {
-        thread_local FieldViews fields;
-        layout.viewsInto(record, fields);
-        rows.push_back(spec.row(0, fields));
-    });
-    if (!read)
-        grid.rows.clear();
-    // The archive may have grown since it was counted: the grid shows the records counted.
-    if (grid.rows.size() > *count)
-        grid.rows.resize(*count);
-    for (std::size_t i = 0; i < grid.rows.size(); ++i)
-        grid.rows[i].front() = std::to_string(i + 1);
-    grid.rows.resize(*count, GridRow(spec.headings.size()));
+    // processor's cores, then joined in file order.
+    struct alignas(64) Part
+    {
+        GridRows rows;
+        FieldViews fields;
+    };
+    std::vector<Part> parts(RecordFile::maxParts(), Part{GridRows(columns), {}});
+    std::size_t used = 0;
+    const bool read = archive.forEachInParts(
+        [&](std::size_t p, std::size_t number, std::string_view record) {
+            if (number > *count)
+                return; // the archive grew after it was counted: the grid shows the records counted
+            Part &part = parts[p];
+            layout.viewsInto(record, part.fields);
+            char digits[24];
+            const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+            part.rows.addCell(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+            spec.row(part.rows, part.fields);
+            part.rows.endRow();
+        },
+        used);
+    // An archive that cannot be read leaves a row per counted record, empty.
+    if (read) {
+        for (std::size_t p = 0; p < used; ++p)
+            grid.rows.append(std::move(parts[p].rows));
+        grid.rows.shrinkToFit();
+    }
+    grid.rows.resize(*count);
     return true;
+}
+
+std::string_view GridRows::Row::operator[](std::size_t column) const
+{
+    if (column >= m_columns)
+        return {};
+    const std::size_t index = m_first + column;
+    const std::size_t begin = index == 0 ? 0 : m_chunk->ends[index - 1];
+    return std::string_view(m_chunk->text).substr(begin, m_chunk->ends[index] - begin);
+}
+
+bool GridRows::Row::operator==(const GridRow &cells) const
+{
+    if (cells.size() != m_columns)
+        return false;
+    for (std::size_t c = 0; c < m_columns; ++c) {
+        if ((*this)[c] != cells[c])
+            return false;
+    }
+    return true;
+}
+
+GridRows::Row GridRows::operator[](std::size_t row) const
+{
+    for (const Chunk &chunk : m_chunks) {
+        if (row < chunk.rows)
+            return Row(&chunk, row * m_columns, m_columns);
+        row -= chunk.rows;
+    }
+    throw std::out_of_range("GridRows: row out of range");
+}
+
+void GridRows::clear()
+{
+    m_chunks = {};
+    m_rows = 0;
+    m_open = 0;
+}
+
+void GridRows::assignEmpty(std::size_t count, std::size_t columns)
+{
+    clear();
+    m_columns = columns;
+    resize(count);
+}
+
+void GridRows::resize(std::size_t count)
+{
+    m_open = 0;
+    if (count >= m_rows) {
+        Chunk &last = building();
+        last.ends.resize(last.ends.size() - last.ends.size() % std::max<std::size_t>(m_columns, 1));
+        last.ends.resize(last.ends.size() + (count - m_rows) * m_columns, static_cast<std::uint32_t>(last.text.size()));
+        last.rows += count - m_rows;
+        m_rows = count;
+        return;
+    }
+    std::size_t keep = count;
+    std::size_t chunks = 0;
+    while (chunks < m_chunks.size() && keep > m_chunks[chunks].rows) {
+        keep -= m_chunks[chunks].rows;
+        ++chunks;
+    }
+    if (chunks < m_chunks.size()) {
+        Chunk &last = m_chunks[chunks];
+        last.rows = keep;
+        last.ends.resize(keep * m_columns);
+        last.text.resize(last.ends.empty() ? 0 : last.ends.back());
+        ++chunks;
+    }
+    m_chunks.resize(chunks);
+    m_rows = count;
+}
+
+GridRows::Chunk &GridRows::building()
+{
+    if (m_chunks.empty())
+        m_chunks.emplace_back();
+    return m_chunks.back();
+}
+
+void GridRows::addCell(std::string_view text)
+{
+    addCell({text});
+}
+
+void GridRows::addCell(std::initializer_list<std::string_view> pieces)
+{
+    if (m_open >= m_columns)
+        return;
+    Chunk &chunk = building();
+    for (std::string_view piece : pieces)
+        chunk.text.append(piece);
+    // Cells are placed with 32-bit offsets: four gigabytes of text in one part of one grid.
+    if (chunk.text.size() > UINT32_MAX)
+        throw std::length_error("L'archivio è troppo grande per essere mostrato nella griglia.");
+    chunk.ends.push_back(static_cast<std::uint32_t>(chunk.text.size()));
+    ++m_open;
+}
+
+void GridRows::endRow()
+{
+    while (m_open < m_columns)
+        addCell(std::string_view());
+    m_open = 0;
+    ++building().rows;
+    ++m_rows;
+}
+
+void GridRows::push_back(const GridRow &cells)
+{
+    for (const std::string &cell : cells)
+        addCell(cell);
+    endRow();
+}
+
+void GridRows::append(GridRows &&other)
+{
+    for (Chunk &chunk : other.m_chunks) {
+        if (chunk.rows > 0)
+            m_chunks.push_back(std::move(chunk));
+    }
+    m_rows += other.m_rows;
+    other.clear();
+}
+
+void GridRows::shrinkToFit()
+{
+    for (Chunk &chunk : m_chunks) {
+        chunk.text.shrink_to_fit();
+        chunk.ends.shrink_to_fit();
+    }
 }
 
 } // namespace velmora

@@ -200,7 +200,8 @@ bool RecordFile::forEach(const std::function<void(std::string_view record)> &vis
     if (!size)
         return false;
     const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
-    if (!scanRecords(fd.get(), 0, whole, visit, nullptr))
+    if (!scanRecords(
+            fd.get(), 0, whole, [&visit](std::size_t, std::string_view record) { visit(record); }, nullptr))
         return false;
     if (readToEnd)
         *readToEnd = true;
@@ -208,7 +209,7 @@ bool RecordFile::forEach(const std::function<void(std::string_view record)> &vis
 }
 
 bool RecordFile::scanRecords(int fd, std::size_t first, std::size_t last,
-                             const std::function<void(std::string_view record)> &visit,
+                             const std::function<void(std::size_t number, std::string_view record)> &visit,
                              const std::atomic<bool> *stop) const
 {
     // About a quarter of a megabyte at a time: large reads into a block that stays in the
@@ -222,7 +223,7 @@ bool RecordFile::scanRecords(int fd, std::size_t first, std::size_t last,
         if (!readAllAt(fd, block.data(), n * m_recordSize, static_cast<off_t>(at * m_recordSize)))
             return false;
         for (std::size_t i = 0; i < n; ++i)
-            visit(std::string_view(block).substr(i * m_recordSize, m_recordSize));
+            visit(at + i + 1, std::string_view(block).substr(i * m_recordSize, m_recordSize));
     }
     return true;
 }
@@ -233,8 +234,7 @@ std::size_t RecordFile::maxParts()
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
 }
 
-bool RecordFile::forEachInParts(const std::function<void(std::size_t part, std::string_view record)> &visit,
-                                std::size_t &parts) const
+bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts) const
 {
     parts = 1;
     const FolderLock lock(m_path.parent_path());
@@ -259,7 +259,7 @@ bool RecordFile::forEachInParts(const std::function<void(std::size_t part, std::
         try {
             ok[p] = scanRecords(
                 fd.get(), whole * p / parts, whole * (p + 1) / parts,
-                [&visit, p](std::string_view record) { visit(p, record); }, &stop);
+                [&visit, p](std::size_t number, std::string_view record) { visit(p, number, record); }, &stop);
         } catch (...) {
             errors[p] = std::current_exception();
         }

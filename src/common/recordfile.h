@@ -41,14 +41,15 @@ public:
     [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit) const;
 
     // The same pass for large archives, split into contiguous parts that are read side by side,
-    // one per processor core: visit(part, record) sees each part's records in file order, and
+    // one per processor core: visit(part, number, record) sees each part's records in file
+    // order, number being the record's 1-based number in the file, and
     // part p holds only records that come before those of part p + 1, so what the parts gather,
     // joined in part order, is in file order. Calls for different parts run on different threads
     // at once; calls for one part run one after another. A small archive is one part, read on the
     // calling thread. parts receives the number of parts used, at most maxParts(). An exception
     // thrown by visit stops the pass and reaches the caller.
-    [[nodiscard]] bool forEachInParts(const std::function<void(std::size_t part, std::string_view record)> &visit,
-                                      std::size_t &parts) const;
+    using PartVisit = std::function<void(std::size_t part, std::size_t number, std::string_view record)>;
+    [[nodiscard]] bool forEachInParts(const PartVisit &visit, std::size_t &parts) const;
     static std::size_t maxParts();
 
     // Appends a record, flushed to the device; number receives its record number.
@@ -71,7 +72,8 @@ public:
 
 private:
     bool forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const;
-    bool scanRecords(int fd, std::size_t first, std::size_t last, const std::function<void(std::string_view record)> &visit,
+    bool scanRecords(int fd, std::size_t first, std::size_t last,
+                     const std::function<void(std::size_t number, std::string_view record)> &visit,
                      const std::atomic<bool> *stop) const;
 
     std::filesystem::path m_path;
@@ -87,7 +89,8 @@ template <typename T, typename Visit>
     out.clear();
     std::vector<std::vector<T>> gathered(RecordFile::maxParts());
     std::size_t parts = 0;
-    if (!file.forEachInParts([&](std::size_t p, std::string_view record) { visit(gathered[p], record); }, parts))
+    if (!file.forEachInParts([&](std::size_t p, std::size_t, std::string_view record) { visit(gathered[p], record); },
+                             parts))
         return false;
     gathered.resize(parts);
     if (parts == 1) {

@@ -14,7 +14,7 @@ std::string toAnsi(const QString &text)
     return utf8ToCp1252(text.toStdString());
 }
 
-QString fromAnsi(const std::string &bytes)
+QString fromAnsi(std::string_view bytes)
 {
     // Every Windows-1252 character is one UTF-16 unit: long lists convert through a table.
     static const std::array<char16_t, 256> units = [] {

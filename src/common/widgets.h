@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include <QColor>
 #include <QLabel>
@@ -22,7 +23,7 @@ inline const QColor silver{192, 192, 192};
 
 // Conversion at the screen boundary: the core holds Windows-1252 bytes.
 std::string toAnsi(const QString &text);
-QString fromAnsi(const std::string &bytes);
+QString fromAnsi(std::string_view bytes);
 
 // The character a key event stands for, as the screens' key handlers see it: 13 for Enter,
 // 8 for Backspace, the typed character otherwise; a null character for other keys.

@@ -121,7 +121,7 @@ std::optional<std::vector<std::string>> productListLines(
     std::size_t used = 0;
     const RecordLayout &layout = productLayout();
     const bool read = archive.forEachInParts(
-        [&](std::size_t p, std::string_view record) {
+        [&](std::size_t p, std::size_t, std::string_view record) {
             Part &part = parts[p];
             if (part.stopped)
                 return;

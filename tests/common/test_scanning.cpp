@@ -162,8 +162,9 @@ TEST(Scanning, PartsCoverEveryRecordOnceAndJoinInFileOrder)
     std::vector<std::vector<std::size_t>> seen(RecordFile::maxParts());
     std::size_t parts = 0;
     ASSERT_TRUE(file.forEachInParts(
-        [&](std::size_t p, std::string_view record) {
+        [&](std::size_t p, std::size_t number, std::string_view record) {
             seen.at(p).push_back(std::stoul(std::string(record.substr(0, record.find(';')))));
+            EXPECT_EQ(number, seen[p].back()) << "the record's number in the file";
         },
         parts));
     ASSERT_GE(parts, 1u);
@@ -198,7 +199,7 @@ TEST(Scanning, ASmallArchiveIsOnePartAndAnEmptyOneVisitsNothing)
     std::size_t parts = 0;
     std::vector<std::size_t> partsSeen;
     ASSERT_TRUE(RecordFile(dir / "Materiali.pro", 100).forEachInParts(
-        [&](std::size_t p, std::string_view) { partsSeen.push_back(p); }, parts));
+        [&](std::size_t p, std::size_t, std::string_view) { partsSeen.push_back(p); }, parts));
     EXPECT_EQ(parts, 1u);
     EXPECT_EQ(partsSeen, std::vector<std::size_t>(10, 0));
 
