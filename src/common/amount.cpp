@@ -1,12 +1,30 @@
 #include "common/amount.h"
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 
 #include "common/text.h"
 
 namespace velmora {
+
+namespace {
+
+// A whole number of up to 19 digits and a power of ten up to 10^19 are exact in a long double.
+constexpr std::size_t kExactDigits = 19;
+constexpr auto kPowersOfTen = [] {
+    std::array<long double, kExactDigits + 1> powers{};
+    long double p = 1;
+    for (long double &power : powers) {
+        power = p;
+        p *= 10;
+    }
+    return powers;
+}();
+
+} // namespace
 
 std::optional<long double> parseNumber(std::string_view text)
 {
@@ -23,12 +41,18 @@ std::optional<long double> parseNumber(std::string_view text)
     if (i < t.size() && (t[i] == '+' || t[i] == '-'))
         plain.push_back(t[i++]);
     std::size_t digits = 0;
+    std::size_t decimals = 0;
+    std::uint64_t mantissa = 0; // the digits as a whole number, while they fit
     bool separator = false;
     for (; i < t.size(); ++i) {
         const char c = t[i];
         if (c >= '0' && c <= '9') {
             plain.push_back(c);
             ++digits;
+            if (digits <= kExactDigits)
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            if (separator)
+                ++decimals;
         } else if (c == ',' && !separator) {
             separator = true;
             plain.push_back('.');
@@ -38,6 +62,13 @@ std::optional<long double> parseNumber(std::string_view text)
     }
     if (digits == 0)
         return std::nullopt;
+    if (i == t.size() && digits <= kExactDigits) {
+        // Up to 19 digits and no exponent, as every amount and count is: the digits as a whole
+        // number and the power of ten are both exact, and one division rounds exactly as the
+        // library's reading does, at a fraction of its cost over a long list.
+        const long double value = static_cast<long double>(mantissa) / kPowersOfTen[decimals];
+        return plain.front() == '-' ? -value : value;
+    }
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         plain.push_back('e');
         ++i;

@@ -74,13 +74,5 @@ std::string getField(std::string_view record, std::size_t offset, std::size_t ca
     return std::string(getFieldView(record, offset, capacity));
 }
 
-std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity)
-{
-    if (offset >= record.size())
-        return {};
-    std::size_t len = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), capacity);
-    len = std::min(len, record.size() - offset - 1);
-    return trimmedView(record.substr(offset + 1, len));
-}
 
 } // namespace velmora

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/text.h"
 
 // Layout of a fixed-size record: a sequence of length-prefixed fields with no padding.
 namespace velmora {
@@ -51,7 +54,14 @@ void putField(std::string &record, std::size_t offset, std::size_t capacity, std
 
 // Reads one field from a record buffer; tolerates a short buffer and a length byte above capacity.
 std::string getField(std::string_view record, std::size_t offset, std::size_t capacity);
-// The value getField gives, as a view into record.
-std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity);
+// The value getField gives, as a view into record. Inline: scans read every field this way.
+inline std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity)
+{
+    if (offset >= record.size())
+        return {};
+    std::size_t len = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), capacity);
+    len = std::min(len, record.size() - offset - 1);
+    return trimmedView(record.substr(offset + 1, len));
+}
 
 } // namespace velmora

@@ -55,17 +55,6 @@ std::string trimField(std::string_view text)
     return std::string(trimmedView(text));
 }
 
-std::string_view trimmedView(std::string_view text)
-{
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32)
-        ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
-        --e;
-    return text.substr(b, e - b);
-}
-
 namespace {
 inline char foldedAZ(char c)
 {

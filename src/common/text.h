@@ -9,8 +9,18 @@ namespace velmora {
 // Removes characters with codes 0 to 32 at both ends, as every stored value is trimmed.
 std::string trimField(std::string_view text);
 
-// trimField without copying: a view of the same characters.
-std::string_view trimmedView(std::string_view text);
+// trimField without copying: a view of the same characters. Inline: every field of every
+// record read passes through it.
+inline std::string_view trimmedView(std::string_view text)
+{
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
+        --e;
+    return text.substr(b, e - b);
+}
 
 // Folds only the letters A to Z to lower case; accented letters stay as they are.
 std::string foldAZ(std::string_view text);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
 #include "common/amount.h"
 
 using namespace velmora;
@@ -112,3 +118,36 @@ INSTANTIATE_TEST_SUITE_P(Amounts, NormaliseAmount,
                                            NormCase{",5", "0,50"}, NormCase{"", "0,00"}, NormCase{",", "0,00"},
                                            NormCase{"7,", "7,00"}, NormCase{"0,3", "0,30"}, NormCase{"7,00", "7,00"},
                                            NormCase{"12", "12,00"}));
+
+TEST(ParseNumberExactly, EveryDecimalReadsAsTheLibraryReadsIt)
+{
+    // Random amounts, counts and long decimals of 1 to 22 digits, signed or not, the comma
+    // anywhere: the value must be the very long double the C library's reading gives.
+    std::mt19937_64 gen(42);
+    for (int i = 0; i < 200000; ++i) {
+        const std::size_t digits = 1 + gen() % 22;
+        std::string text;
+        if (gen() % 4 == 0)
+            text += gen() % 2 ? '-' : '+';
+        const std::size_t comma = gen() % (digits + 2); // past the digits: no comma
+        for (std::size_t d = 0; d < digits; ++d) {
+            if (d == comma)
+                text += ',';
+            text += static_cast<char>('0' + gen() % 10);
+        }
+        if (comma == digits)
+            text += ',';
+        std::string plain = text;
+        std::replace(plain.begin(), plain.end(), ',', '.');
+        if (plain.front() == '+')
+            plain.erase(0, 1);
+        long double expected = 0;
+        const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), expected);
+        ASSERT_EQ(ec, std::errc()) << plain;
+        ASSERT_EQ(ptr, plain.data() + plain.size()) << plain;
+        const auto read = parseNumber(text);
+        ASSERT_TRUE(read.has_value()) << text;
+        ASSERT_EQ(*read, expected) << text;
+        ASSERT_EQ(std::signbit(*read), std::signbit(expected)) << text;
+    }
+}
