@@ -142,6 +142,9 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
         FieldViews fields;
     };
     std::vector<Part> parts(RecordFile::maxParts(), Part{GridRows(columns), {}});
+    // Room for each part's share of the rows, so the cell ends are not copied as they grow.
+    for (Part &part : parts)
+        part.rows.reserve(*count / parts.size() + 1);
     std::size_t used = 0;
     const bool read = archive.forEachInParts(
         [&](std::size_t p, std::size_t number, std::string_view record) {
@@ -243,6 +246,11 @@ GridRows::Chunk &GridRows::building()
     if (m_chunks.empty())
         m_chunks.emplace_back();
     return m_chunks.back();
+}
+
+void GridRows::reserve(std::size_t rows)
+{
+    building().ends.reserve(rows * m_columns);
 }
 
 void GridRows::addCell(std::string_view text)

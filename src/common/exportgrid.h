@@ -63,6 +63,8 @@ public:
     void emptyCells() { assignEmpty(m_rows, m_columns); }
     // Drops the rows after the first count, or adds empty rows up to count.
     void resize(std::size_t count);
+    // Room for the cells of rows more rows.
+    void reserve(std::size_t rows);
 
     // A row is built cell by cell: cells beyond the width are dropped, missing ones left empty.
     void addCell(std::string_view text);
