@@ -96,13 +96,20 @@ bool containsFolded(std::string_view text, std::string_view key)
             _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(starts, firstCase), firstWanted),
                                             _mm_cmpeq_epi8(_mm_or_si128(ends, lastCase), lastWanted))));
     };
-    for (; i + 16 <= span; i += 16) {
-        unsigned candidates = candidatesAt(i);
-        while (candidates != 0) {
-            if (matchesAt(i + static_cast<std::size_t>(__builtin_ctz(candidates))))
+    const auto foundInBlock = [&](std::size_t at) {
+        for (unsigned candidates = candidatesAt(at); candidates != 0; candidates &= candidates - 1) {
+            if (matchesAt(at + static_cast<std::size_t>(__builtin_ctz(candidates))))
                 return true;
-            candidates &= candidates - 1;
         }
+        return false;
+    };
+    if (span >= 16) {
+        for (; i + 16 <= span; i += 16) {
+            if (foundInBlock(i))
+                return true;
+        }
+        // The last places in one block overlapping the one before: places seen twice do no harm.
+        return i < span && foundInBlock(span - 16);
     }
 #endif
     for (; i < span; ++i) {
