@@ -1,5 +1,6 @@
 #include "common/amount.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -36,10 +37,10 @@ std::optional<long double> parseNumber(std::string_view text)
         --e;
     const std::string_view t = text.substr(b, e - b);
 
-    std::string plain; // the same number with "." for the C-locale parser
     std::size_t i = 0;
+    const bool negative = i < t.size() && t[i] == '-';
     if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        plain.push_back(t[i++]);
+        ++i;
     std::size_t digits = 0;
     std::size_t decimals = 0;
     std::uint64_t mantissa = 0; // the digits as a whole number, while they fit
@@ -47,7 +48,6 @@ std::optional<long double> parseNumber(std::string_view text)
     for (; i < t.size(); ++i) {
         const char c = t[i];
         if (c >= '0' && c <= '9') {
-            plain.push_back(c);
             ++digits;
             if (digits <= kExactDigits)
                 mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
@@ -55,7 +55,6 @@ std::optional<long double> parseNumber(std::string_view text)
                 ++decimals;
         } else if (c == ',' && !separator) {
             separator = true;
-            plain.push_back('.');
         } else {
             break;
         }
@@ -67,16 +66,15 @@ std::optional<long double> parseNumber(std::string_view text)
         // number and the power of ten are both exact, and one division rounds exactly as the
         // library's reading does, at a fraction of its cost over a long list.
         const long double value = static_cast<long double>(mantissa) / kPowersOfTen[decimals];
-        return plain.front() == '-' ? -value : value;
+        return negative ? -value : value;
     }
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        plain.push_back('e');
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-            plain.push_back(t[i++]);
+            ++i;
         std::size_t expDigits = 0;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
-            plain.push_back(t[i++]);
+            ++i;
             ++expDigits;
         }
         if (expDigits == 0 || expDigits > 4)
@@ -84,8 +82,9 @@ std::optional<long double> parseNumber(std::string_view text)
     }
     if (i != t.size())
         return std::nullopt;
-    if (plain.front() == '+')
-        plain.erase(0, 1);
+    // The same number with "." for the C-locale parser, which takes no leading "+".
+    std::string plain(t.front() == '+' ? t.substr(1) : t);
+    std::replace(plain.begin(), plain.end(), ',', '.');
     long double value = 0;
     const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value))
