@@ -38,12 +38,10 @@ void appendColumn(std::string &line, std::string_view text, std::size_t width)
     line.append(width - text.size(), ' ');
 }
 
-// The line from the record's fields as views, each trimmed here.
-std::string lineOf(const FieldViews &values)
+// The line from the values field(f) gives, each trimmed here.
+template <typename Field> std::string lineOf(const Field &field)
 {
-    const auto value = [&values](consumption::Field f) {
-        return f < values.size() ? trimmedView(values[f]) : std::string_view();
-    };
+    const auto value = [&field](consumption::Field f) { return trimmedView(field(f)); };
     constexpr std::string_view quantityLabel = "Quant. ";
     const std::string_view amount = value(consumption::Importo);
     std::string line;
@@ -113,28 +111,36 @@ private:
     bool m_added = false;
 };
 
+// The fields of a stored record, read in place: a line needs five of the twelve.
+struct RecordFields
+{
+    const RecordLayout &layout;
+    std::string_view record;
+    std::string_view operator()(consumption::Field f) const { return layout.fieldView(record, f); }
+};
+
 } // namespace
 
 std::string consumptionLine(const std::vector<std::string> &values)
 {
-    return lineOf(FieldViews(values.begin(), values.end()));
+    return lineOf([&values](consumption::Field f) {
+        return f < values.size() ? std::string_view(values[f]) : std::string_view();
+    });
 }
 
 std::string consumptionLine(std::string_view record)
 {
-    FieldViews values;
-    consumptionLayout().viewsInto(record, values);
-    return lineOf(values);
+    return lineOf(RecordFields{consumptionLayout(), record});
 }
 
 BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal)
 {
     BillLister lister(shownTotal);
     lister.reserve(records.size());
-    FieldViews values;
+    const RecordLayout &layout = consumptionLayout();
     for (const std::string &record : records) {
-        consumptionLayout().viewsInto(record, values);
-        if (!lister.add(lineOf(values), parseNumber(values[consumption::Importo])))
+        const RecordFields fields{layout, record};
+        if (!lister.add(lineOf(fields), parseNumber(fields(consumption::Importo))))
             break;
     }
     return std::move(lister).finish();
@@ -148,19 +154,19 @@ std::optional<BillListing> listBill(const RecordFile &bill, std::string_view sho
     {
         std::vector<std::string> lines;
         std::vector<std::optional<long double>> amounts;
-        FieldViews values;
         bool stopped = false;
     };
     std::vector<Part> parts(RecordFile::maxParts());
     std::size_t used = 0;
+    const RecordLayout &layout = consumptionLayout();
     const bool read = bill.forEachInParts(
-        [&parts](std::size_t p, std::size_t, std::string_view record) {
+        [&parts, &layout](std::size_t p, std::size_t, std::string_view record) {
             Part &part = parts[p];
             if (part.stopped)
                 return;
-            consumptionLayout().viewsInto(record, part.values);
-            part.lines.push_back(lineOf(part.values));
-            part.amounts.push_back(parseNumber(part.values[consumption::Importo]));
+            const RecordFields fields{layout, record};
+            part.lines.push_back(lineOf(fields));
+            part.amounts.push_back(parseNumber(fields(consumption::Importo)));
             part.stopped = !part.amounts.back();
         },
         used);

@@ -46,11 +46,6 @@ void RecordLayout::viewsInto(std::string_view record, FieldViews &values) const
         values[i] = getFieldView(record, m_offsets[i], m_capacities[i]);
 }
 
-std::string_view RecordLayout::fieldView(std::string_view record, std::size_t i) const
-{
-    return getFieldView(record, m_offsets.at(i), m_capacities.at(i));
-}
-
 std::string RecordLayout::field(std::string_view record, std::size_t i) const
 {
     return getField(record, m_offsets.at(i), m_capacities.at(i));

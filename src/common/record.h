@@ -12,6 +12,16 @@
 // Layout of a fixed-size record: a sequence of length-prefixed fields with no padding.
 namespace velmora {
 
+// The value getField gives, as a view into record. Inline: scans read every field this way.
+inline std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity)
+{
+    if (offset >= record.size())
+        return {};
+    std::size_t len = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), capacity);
+    len = std::min(len, record.size() - offset - 1);
+    return trimmedView(record.substr(offset + 1, len));
+}
+
 // The fields of one record read in place, valid while the record is.
 using FieldViews = std::vector<std::string_view>;
 
@@ -40,8 +50,13 @@ public:
 
     // Reads one field of a record.
     std::string field(std::string_view record, std::size_t field) const;
-    // The same value as a view into record, for reading without copying.
-    std::string_view fieldView(std::string_view record, std::size_t field) const;
+    // The same value as a view into record, for reading without copying; empty for a field the
+    // layout does not have.
+    std::string_view fieldView(std::string_view record, std::size_t field) const
+    {
+        return field < m_offsets.size() ? getFieldView(record, m_offsets[field], m_capacities[field])
+                                        : std::string_view();
+    }
 
 private:
     std::vector<std::size_t> m_capacities;
@@ -54,14 +69,4 @@ void putField(std::string &record, std::size_t offset, std::size_t capacity, std
 
 // Reads one field from a record buffer; tolerates a short buffer and a length byte above capacity.
 std::string getField(std::string_view record, std::size_t offset, std::size_t capacity);
-// The value getField gives, as a view into record. Inline: scans read every field this way.
-inline std::string_view getFieldView(std::string_view record, std::size_t offset, std::size_t capacity)
-{
-    if (offset >= record.size())
-        return {};
-    std::size_t len = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), capacity);
-    len = std::min(len, record.size() - offset - 1);
-    return trimmedView(record.substr(offset + 1, len));
-}
-
 } // namespace velmora

@@ -56,6 +56,9 @@ TEST(RecordLayout, ReaderTrimsStoredBlanksAndToleratesShortBuffers)
     const auto values = layout.decode(std::string_view(r).substr(0, 3));
     EXPECT_EQ(values[0], "a");
     EXPECT_EQ(values[1], "");
+    // Read in place, a field the layout does not have is empty.
+    EXPECT_EQ(layout.fieldView(r, 0), "a");
+    EXPECT_EQ(layout.fieldView(r, 2), "");
 }
 
 TEST(RecordLayout, MissingValuesAreStoredEmpty)
