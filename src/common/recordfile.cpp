@@ -190,22 +190,8 @@ bool RecordFile::forEach(const std::function<void(std::string_view record)> &vis
 
 bool RecordFile::forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const
 {
-    const FolderLock lock(m_path.parent_path());
-    if (!lock)
-        return false;
-    Fd fd(openOrCreate(m_path));
-    if (!fd.valid())
-        return false;
-    const auto size = fileSize(fd.get());
-    if (!size)
-        return false;
-    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
-    if (!scanRecords(
-            fd.get(), 0, whole, [&visit](std::size_t, std::string_view record) { visit(record); }, nullptr))
-        return false;
-    if (readToEnd)
-        *readToEnd = true;
-    return fd.close();
+    std::size_t parts = 0;
+    return scan([&visit](std::size_t, std::size_t, std::string_view record) { visit(record); }, 1, parts, readToEnd);
 }
 
 bool RecordFile::scanRecords(int fd, std::size_t first, std::size_t last,
@@ -236,6 +222,11 @@ std::size_t RecordFile::maxParts()
 
 bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts) const
 {
+    return scan(visit, maxParts(), parts, nullptr);
+}
+
+bool RecordFile::scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd) const
+{
     parts = 1;
     const FolderLock lock(m_path.parent_path());
     if (!lock)
@@ -249,7 +240,7 @@ bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts) cons
     const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
     // Below a couple of megabytes a thread costs more than it saves.
     constexpr std::size_t kBytesPerPart = std::size_t{2} << 20;
-    parts = std::clamp<std::size_t>(static_cast<std::size_t>(*size) / kBytesPerPart, 1, maxParts());
+    parts = std::clamp<std::size_t>(static_cast<std::size_t>(*size) / kBytesPerPart, 1, std::max<std::size_t>(most, 1));
     parts = std::min(parts, std::max<std::size_t>(whole, 1));
 
     std::vector<char> ok(parts, 0);
@@ -278,6 +269,8 @@ bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts) cons
             std::rethrow_exception(e);
     if (std::find(ok.begin(), ok.end(), 0) != ok.end())
         return false;
+    if (readToEnd)
+        *readToEnd = true;
     return fd.close();
 }
 

@@ -72,6 +72,8 @@ public:
 
 private:
     bool forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const;
+    // The pass behind both: in at most `most` parts, one on the calling thread.
+    bool scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd) const;
     bool scanRecords(int fd, std::size_t first, std::size_t last,
                      const std::function<void(std::size_t number, std::string_view record)> &visit,
                      const std::atomic<bool> *stop) const;
