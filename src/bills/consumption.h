@@ -60,7 +60,6 @@ BillListing listBill(const std::vector<std::string> &records, std::string_view s
 // The same read straight from the bill's file in one pass; nullopt when it cannot be read.
 std::optional<BillListing> listBill(const RecordFile &bill, std::string_view shownTotal = {});
 
-
 // quantity × unit price rounded to two decimals with exactly two decimals ("7,00");
 // nullopt when either text is not a number.
 std::optional<std::string> amountOf(std::string_view quantity, std::string_view price);

@@ -396,7 +396,6 @@ std::string TfrmForniture::cardRecord() const
     return consumptionLayout().encode(values);
 }
 
-
 void TfrmForniture::arrowClick(Arrow arrow)
 {
     moveCard(arrow, billFile().count(), lblPosizione, [this](std::size_t n) { showRecordNumber(n); });

@@ -117,9 +117,8 @@ std::optional<NumberedRecord> lastCardWithLine(const RecordFile &archive, std::s
     const std::string_view wanted = trimmedView(line);
     std::optional<NumberedRecord> found;
     // An unreadable archive finds nothing, as a card no longer there does.
-    (void)findLastRecord(archive, [wanted](std::string_view record) {
-        return trimmedView(clientListLine(record)) == wanted;
-    }, found);
+    (void)findLastRecord(
+        archive, [wanted](std::string_view record) { return trimmedView(clientListLine(record)) == wanted; }, found);
     return found;
 }
 

@@ -93,7 +93,6 @@ std::string clientListLine(const std::vector<std::string> &values);
 // The same line read straight from a stored record.
 std::string clientListLine(std::string_view record);
 
-
 // The last card of the archive whose list line, trimmed, equals line trimmed, with its record
 // number; when several cards give the same line the later one is the one the user gets.
 // nullopt when no card gives the line or the archive cannot be read.

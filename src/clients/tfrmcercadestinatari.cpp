@@ -203,10 +203,11 @@ void TfrmCercaDestinatari::cmdTrovaClick()
     const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
     // The archive is scanned a block at a time, in parts on the processor's cores: only the
     // lines found are kept.
-    const bool read = gatherInParts(archive, m_lines, [&criteria](std::vector<std::string> &lines, std::string_view record) {
-        if (clientMatches(record, criteria))
-            lines.push_back(clientListLine(record));
-    });
+    const bool read =
+        gatherInParts(archive, m_lines, [&criteria](std::vector<std::string> &lines, std::string_view record) {
+            if (clientMatches(record, criteria))
+                lines.push_back(clientListLine(record));
+        });
     if (!read) {
         m_lines.clear();
         m_services.messages->plain(this, fileErrorMessage());

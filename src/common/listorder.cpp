@@ -61,7 +61,6 @@ std::string weighted(const std::string &line, const std::array<unsigned char, 25
     return out;
 }
 
-
 const std::array<unsigned char, 256> &primaryWeights()
 {
     static const auto w = makePrimaryWeights();

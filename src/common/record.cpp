@@ -69,5 +69,4 @@ std::string getField(std::string_view record, std::size_t offset, std::size_t ca
     return std::string(getFieldView(record, offset, capacity));
 }
 
-
 } // namespace velmora

@@ -79,8 +79,7 @@ bool runKeyHooks(BoxHooks &hooks, QKeyEvent *event, bool *enterPressed)
 
 } // namespace
 
-TextBox::TextBox(QWidget *parent, const QColor &resting)
-    : QLineEdit(parent)
+TextBox::TextBox(QWidget *parent, const QColor &resting) : QLineEdit(parent)
 {
     setResting(resting);
 }
@@ -122,8 +121,7 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     QLineEdit::keyPressEvent(event);
 }
 
-MemoBox::MemoBox(QWidget *parent, const QColor &resting)
-    : QPlainTextEdit(parent)
+MemoBox::MemoBox(QWidget *parent, const QColor &resting) : QPlainTextEdit(parent)
 {
     hooks.resting = resting;
     setBackground(this, resting);

@@ -22,7 +22,6 @@ const std::string &at(const std::vector<std::string> &fields, product::Field f)
     return f < fields.size() ? fields[f] : empty;
 }
 
-
 } // namespace
 
 const RecordLayout &productLayout()
@@ -107,9 +106,9 @@ bool hasStock(const std::vector<std::string> &fields)
     return !trimField(at(fields, product::Giacenza)).empty();
 }
 
-std::optional<std::vector<std::string>> productListLines(
-    const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
-    std::string (*line)(const std::vector<std::string> &fields))
+std::optional<std::vector<std::string>>
+productListLines(const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
+                 std::string (*line)(const std::vector<std::string> &fields))
 {
     struct alignas(64) Part
     {
@@ -187,6 +186,5 @@ StockTake takeFromStock(std::string_view stock, std::string_view quantity)
         return {StockTake::Result::AboveStock, {}};
     return {StockTake::Result::Taken, numberText(*g - *q)};
 }
-
 
 } // namespace velmora

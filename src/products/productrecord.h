@@ -97,9 +97,9 @@ enum class ListStep { Skip, Take, Stop };
 // The lines of a product list in file order, not yet sorted: one pass over the archive, in
 // parts on the processor's cores. step decides for each product, read into its fields; line
 // gives the line of a product taken. nullopt when the archive could not be read to its end.
-std::optional<std::vector<std::string>> productListLines(
-    const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
-    std::string (*line)(const std::vector<std::string> &fields));
+std::optional<std::vector<std::string>>
+productListLines(const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
+                 std::string (*line)(const std::vector<std::string> &fields));
 
 // Finds the last product whose line, as line gives it, equals chosen (blanks around either
 // aside): the one a list's choice stands for. false when the archive cannot be read.
@@ -124,6 +124,5 @@ struct StockTake
     std::string stock;
 };
 StockTake takeFromStock(std::string_view stock, std::string_view quantity);
-
 
 } // namespace velmora

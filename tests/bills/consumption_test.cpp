@@ -160,7 +160,8 @@ std::vector<std::string> longBill(const fs::path &file, std::size_t unreadableAt
     std::vector<std::string> records;
     std::ofstream out(file, std::ios::binary);
     for (std::size_t i = 1; i <= 6000; ++i) {
-        const std::string amount = i == unreadableAt ? "dieci" : std::to_string(i % 97) + "," + std::to_string(i % 10) + "3";
+        const std::string amount =
+            i == unreadableAt ? "dieci" : std::to_string(i % 97) + "," + std::to_string(i % 10) + "3";
         records.push_back(consumptionLayout().encode(
             values("Prodotto " + std::to_string(i), "08/12/2026", std::to_string(i % 7), "0,13", amount)));
         out << records.back();

@@ -31,16 +31,14 @@ TEST_P(ParseNumber, ReadsOnlyWellFormedNumbers)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Amounts, ParseNumber,
-                         ::testing::Values(ParseCase{"12", true, 12}, ParseCase{" 12,5 ", true, 12.5L},
-                                           ParseCase{"-3", true, -3}, ParseCase{"+3", true, 3},
-                                           ParseCase{",5", true, 0.5L}, ParseCase{"5,", true, 5},
-                                           ParseCase{"1E3", true, 1000}, ParseCase{"1,5e-1", true, 0.15L},
-                                           ParseCase{"", false, 0}, ParseCase{",", false, 0},
-                                           ParseCase{"1.5", false, 0}, ParseCase{"1,2,3", false, 0},
-                                           ParseCase{"12a", false, 0}, ParseCase{"1 000", false, 0},
-                                           ParseCase{"E5", false, 0}, ParseCase{"1E", false, 0},
-                                           ParseCase{"- 1", false, 0}, ParseCase{"1E99999", false, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Amounts, ParseNumber,
+    ::testing::Values(ParseCase{"12", true, 12}, ParseCase{" 12,5 ", true, 12.5L}, ParseCase{"-3", true, -3},
+                      ParseCase{"+3", true, 3}, ParseCase{",5", true, 0.5L}, ParseCase{"5,", true, 5},
+                      ParseCase{"1E3", true, 1000}, ParseCase{"1,5e-1", true, 0.15L}, ParseCase{"", false, 0},
+                      ParseCase{",", false, 0}, ParseCase{"1.5", false, 0}, ParseCase{"1,2,3", false, 0},
+                      ParseCase{"12a", false, 0}, ParseCase{"1 000", false, 0}, ParseCase{"E5", false, 0},
+                      ParseCase{"1E", false, 0}, ParseCase{"- 1", false, 0}, ParseCase{"1E99999", false, 0}));
 
 struct TextCase
 {
@@ -59,10 +57,9 @@ TEST_P(NumberText, ShortestFormWithComma)
 
 INSTANTIATE_TEST_SUITE_P(Amounts, NumberText,
                          ::testing::Values(TextCase{12, "12"}, TextCase{12.5L, "12,5"}, TextCase{0.125L, "0,125"},
-                                           TextCase{0, "0"}, TextCase{-7.25L, "-7,25"},
-                                           TextCase{30000000, "30000000"}, TextCase{0.0001L, "0,0001"},
-                                           TextCase{1e20L, "1E20"}, TextCase{0.00001L, "1E-5"},
-                                           TextCase{123456789012345.0L, "123456789012345"},
+                                           TextCase{0, "0"}, TextCase{-7.25L, "-7,25"}, TextCase{30000000, "30000000"},
+                                           TextCase{0.0001L, "0,0001"}, TextCase{1e20L, "1E20"},
+                                           TextCase{0.00001L, "1E-5"}, TextCase{123456789012345.0L, "123456789012345"},
                                            TextCase{0.1L + 0.2L, "0,3"}, TextCase{1.0L / 3.0L, "0,333333333333333"}));
 
 TEST(Rounding, HalfUpThenTruncate)

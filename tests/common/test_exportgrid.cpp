@@ -241,7 +241,7 @@ TEST(ExportRows, CellsKeepTheirPlacesAsRowsAreBuiltJoinedAndCut)
 {
     velmora::GridRows rows(3);
     rows.push_back({"a", "", "ccc"});
-    rows.push_back({"d"});                  // missing cells are empty
+    rows.push_back({"d"});                    // missing cells are empty
     rows.push_back({"e", "f", "g", "extra"}); // cells beyond the width are dropped
     velmora::GridRows more(3);
     more.addCell({"h", " ", "i"});

@@ -18,7 +18,11 @@ TEST(RecordLayout, EncodeWritesLengthByteValueAndZeros)
     const RecordLayout layout{4, 3};
     const std::string r = layout.encode({"  ab ", "xyz"});
     ASSERT_EQ(r.size(), 9u);
-    EXPECT_EQ(r, std::string("\x02" "ab\0\0" "\x03" "xyz", 9));
+    EXPECT_EQ(r, std::string("\x02"
+                             "ab\0\0"
+                             "\x03"
+                             "xyz",
+                             9));
 }
 
 TEST(RecordLayout, LongValuesAreCutAfterTrimming)

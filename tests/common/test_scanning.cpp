@@ -198,8 +198,9 @@ TEST(Scanning, ASmallArchiveIsOnePartAndAnEmptyOneVisitsNothing)
     std::ofstream(dir / "Materiali.pro", std::ios::binary) << numberedRecords(10, 100);
     std::size_t parts = 0;
     std::vector<std::size_t> partsSeen;
-    ASSERT_TRUE(RecordFile(dir / "Materiali.pro", 100).forEachInParts(
-        [&](std::size_t p, std::size_t, std::string_view) { partsSeen.push_back(p); }, parts));
+    ASSERT_TRUE(
+        RecordFile(dir / "Materiali.pro", 100)
+            .forEachInParts([&](std::size_t p, std::size_t, std::string_view) { partsSeen.push_back(p); }, parts));
     EXPECT_EQ(parts, 1u);
     EXPECT_EQ(partsSeen, std::vector<std::size_t>(10, 0));
 

@@ -121,8 +121,8 @@ private slots:
         class Screen : public WorkingScreen
         {
         public:
-            using WorkingScreen::WorkingScreen;
             using WorkingScreen::addInfoBar;
+            using WorkingScreen::WorkingScreen;
         };
         Screen screen(t.services, QStringLiteral("Prova"), {1030, 742, 8, 18});
         screen.addInfoBar();

@@ -265,9 +265,8 @@ RecordFile productArchive(const std::filesystem::path &file, std::size_t notNumb
     std::ofstream out(file, std::ios::binary);
     for (std::size_t i = 1; i <= 1200; ++i) {
         const std::string stock = i == notNumberAt ? "molti" : std::to_string(i % 9);
-        out << productLayout().encode(product({{product::Codice, "P" + std::to_string(i)},
-                                               {product::Giacenza, stock},
-                                               {product::Sottoscorta, "4"}}));
+        out << productLayout().encode(product(
+            {{product::Codice, "P" + std::to_string(i)}, {product::Giacenza, stock}, {product::Sottoscorta, "4"}}));
     }
     return RecordFile(file, kProductRecordSize);
 }
@@ -289,15 +288,16 @@ TEST(ProductListLines, InFileOrderEndingAtTheProductThatStopsTheList)
     // No stop, a stop in the first part and one in the last: the list ends before the product
     // that stops it, whichever part read it.
     for (const std::size_t notNumberAt : {std::size_t{0}, std::size_t{30}, std::size_t{1150}}) {
-        const RecordFile archive = productArchive(folder / ("Materiali" + std::to_string(notNumberAt) + ".pro"), notNumberAt);
+        const RecordFile archive =
+            productArchive(folder / ("Materiali" + std::to_string(notNumberAt) + ".pro"), notNumberAt);
         const auto lines = productListLines(archive, lowStockStep, stockLine);
         ASSERT_TRUE(lines.has_value());
         std::vector<std::string> expected;
         const std::size_t end = notNumberAt ? notNumberAt - 1 : 1200;
         for (std::size_t i = 1; i <= end; ++i) {
             if (i % 9 <= 4)
-                expected.push_back("Cod. P" + std::to_string(i) + "    Fornitore:   Recapito:   Costo:   Giacenza: " +
-                                   std::to_string(i % 9));
+                expected.push_back("Cod. P" + std::to_string(i) +
+                                   "    Fornitore:   Recapito:   Costo:   Giacenza: " + std::to_string(i % 9));
         }
         EXPECT_EQ(*lines, expected) << notNumberAt;
     }
@@ -313,7 +313,7 @@ TEST(ProductListLines, AChosenLineStandsForTheLastProductThatGivesIt)
     const RecordFile archive(folder / "Materiali.pro", kProductRecordSize);
     {
         std::ofstream out(archive.path(), std::ios::binary);
-            for (const char *code : {"A1", "B2", "B2", "C3"}) {
+        for (const char *code : {"A1", "B2", "B2", "C3"}) {
             std::vector<std::string> card(product::FieldCount);
             card[product::Codice] = code;
             card[product::Giacenza] = "5";
