@@ -41,13 +41,13 @@ public:
     [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit) const;
 
     // The same pass for large archives, split into contiguous parts that are read side by side,
-    // one per processor core: visit(part, number, record) sees each part's records in file
-    // order, number being the record's 1-based number in the file, and
-    // part p holds only records that come before those of part p + 1, so what the parts gather,
-    // joined in part order, is in file order. Calls for different parts run on different threads
-    // at once; calls for one part run one after another. A small archive is one part, read on the
-    // calling thread. parts receives the number of parts used, at most maxParts(). An exception
-    // thrown by visit stops the pass and reaches the caller.
+    // one per processor core. visit(part, number, record) sees each part's records in file order,
+    // number being the record's 1-based number in the file; part p holds only records that come
+    // before those of part p + 1, so what the parts gather, joined in part order, is in file
+    // order. Calls for different parts run on different threads at once, so visit may share only
+    // what it reads; calls for one part run one after another. A small archive is one part, read
+    // on the calling thread. parts receives the number of parts used, at most maxParts(). An
+    // exception thrown by visit stops the pass and reaches the caller.
     using PartVisit = std::function<void(std::size_t part, std::size_t number, std::string_view record)>;
     [[nodiscard]] bool forEachInParts(const PartVisit &visit, std::size_t &parts) const;
     static std::size_t maxParts();
@@ -83,8 +83,9 @@ private:
 };
 
 // One pass over file in parts, each part gathering into its own vector with
-// visit(std::vector<T> &gathered, std::string_view record); the parts are then joined into out
-// in file order. out is left empty when the file could not be read to its end.
+// visit(std::vector<T> &gathered, std::string_view record), called from several threads at once
+// as in forEachInParts; the parts are then joined into out in file order. out is left empty when
+// the file could not be read to its end.
 template <typename T, typename Visit>
 [[nodiscard]] bool gatherInParts(const RecordFile &file, std::vector<T> &out, Visit visit)
 {
