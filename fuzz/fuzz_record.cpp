@@ -10,7 +10,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const velmora::RecordLayout layout{10, 5, 250, 0, 1};
-    static const std::string path = "/tmp/velmora-fuzz-" + std::to_string(::getpid()) + ".pro";
+    // One file for the whole run, removed when the fuzzer exits.
+    static const struct Scratch
+    {
+        std::string path = "/tmp/velmora-fuzz-" + std::to_string(::getpid()) + ".pro";
+        ~Scratch() { std::remove(path.c_str()); }
+    } scratch;
+    const std::string &path = scratch.path;
     FILE *f = std::fopen(path.c_str(), "wb");
     if (!f)
         return 0;
