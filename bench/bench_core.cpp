@@ -21,6 +21,7 @@
 #include "clients/clientrecord.h"
 #include "common/exportgrid.h"
 #include "common/listorder.h"
+#include "common/memorypolicy.h"
 #include "common/quickfind.h"
 #include "common/recordfile.h"
 #include "common/text.h"
@@ -381,6 +382,7 @@ double fileMb(const fs::path &path)
 
 int main(int argc, char **argv)
 {
+    keepFreedMemoryForReuse(); // as the program does
     benchmark::Initialize(&argc, argv);
     char pattern[] = "/tmp/velmora-bench-XXXXXX";
     check(::mkdtemp(pattern) != nullptr, "temporary folder");

@@ -20,6 +20,7 @@
 #include "clients/tfrmcercadestinatari.h"
 #include "clients/tfrmesportades.h"
 #include "common/exportdialog.h"
+#include "common/memorypolicy.h"
 #include "support/fakes.h"
 
 using namespace velmora;
@@ -63,6 +64,7 @@ bool writeArchivesInAChild(const std::filesystem::path &folder)
 
 int main(int argc, char **argv)
 {
+    keepFreedMemoryForReuse(); // as the program does
     char pattern[] = "/tmp/velmora-memory-XXXXXX";
     const std::filesystem::path archives = ::mkdtemp(pattern);
     if (!writeArchivesInAChild(archives)) {

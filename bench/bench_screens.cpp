@@ -16,6 +16,7 @@
 #include "clients/tfrmcercadestinatari.h"
 #include "clients/tfrmesportades.h"
 #include "common/exportdialog.h"
+#include "common/memorypolicy.h"
 #include "common/recordfile.h"
 #include "support/fakes.h"
 
@@ -59,6 +60,7 @@ class ScreensBench : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { keepFreedMemoryForReuse(); } // as the program does
     void clientSearchList_data() { sizes(50000); }
     void clientSearchList();
     void openLongBill_data() { sizes(10000); }
