@@ -3,6 +3,7 @@
 #include "common/listorder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <system_error>
 
 #include "common/amount.h"
@@ -30,86 +31,51 @@ const RecordLayout &consumptionLayout()
 
 namespace {
 
-// Appends a column: the text cut to the width, then spaces up to it.
-void appendColumn(std::string &line, std::string_view text, std::size_t width)
-{
-    text = text.substr(0, width);
-    line.append(text);
-    line.append(width - text.size(), ' ');
-}
+// A list line: fixed-width columns of date, quantity, price and product between fixed labels,
+// then the amount. Every line starts from this blank, and the values are copied into their
+// columns (cut to the width): one copy of the blank replaces a dozen small appends.
+constexpr std::string_view kLineBlank = "          "                               // date
+                                        "  Quant. "                                // label
+                                        "           "                              // quantity
+                                        "  \x80 "                                   // label
+                                        "              "                           // price
+                                        "  "                                       // gap
+                                        "                                        " // product
+                                        "  Tot. \x80 ";                            // label, then the amount
+constexpr std::size_t kDateAt = 0, kDateWidth = 10;
+constexpr std::size_t kQuantityAt = 19, kQuantityWidth = 11;
+constexpr std::size_t kPriceAt = 34, kPriceWidth = 14;
+constexpr std::size_t kProductAt = 50, kProductWidth = 40;
+static_assert(kLineBlank.substr(kDateWidth, 9) == "  Quant. " &&
+              kLineBlank.substr(kQuantityAt + kQuantityWidth, 4) == "  \x80 " &&
+              kLineBlank.substr(kPriceAt + kPriceWidth, 2) == "  " &&
+              kLineBlank.substr(kProductAt + kProductWidth) == "  Tot. \x80 ");
 
-// The line from the values field(f) gives, each trimmed here.
-template <typename Field> std::string lineOf(const Field &field)
+// The line from the values field(f) gives, each trimmed here, written in place at the end of
+// lines.
+template <typename Field> void addLine(TextLines &lines, const Field &field)
 {
     const auto value = [&field](consumption::Field f) { return trimmedView(field(f)); };
-    constexpr std::string_view quantityLabel = "Quant. ";
     const std::string_view amount = value(consumption::Importo);
-    std::string line;
-    line.reserve(10 + 2 + 18 + 2 + 2 + 14 + 2 + 40 + 7 + 2 + amount.size());
-    appendColumn(line, value(consumption::Data), 10);
-    line += "  ";
-    line += quantityLabel;
-    appendColumn(line, value(consumption::Quantita), 18 - quantityLabel.size());
-    line += "  ";
-    line += kEuro;
-    line += ' ';
-    appendColumn(line, value(consumption::Prezzo), 14);
-    line += "  ";
-    appendColumn(line, value(consumption::Prodotto), 40);
-    line += "  Tot. ";
-    line += kEuro;
-    line += ' ';
-    line += amount;
-    return line;
+    char *const line = lines.openLine(kLineBlank.size() + amount.size());
+    std::memcpy(line, kLineBlank.data(), kLineBlank.size());
+    const auto column = [line](std::string_view text, std::size_t at, std::size_t width) {
+        std::memcpy(line + at, text.data(), std::min(text.size(), width));
+    };
+    column(value(consumption::Data), kDateAt, kDateWidth);
+    column(value(consumption::Quantita), kQuantityAt, kQuantityWidth);
+    column(value(consumption::Prezzo), kPriceAt, kPriceWidth);
+    column(value(consumption::Prodotto), kProductAt, kProductWidth);
+    std::memcpy(line + kLineBlank.size(), amount.data(), amount.size());
+    lines.closeLine(kLineBlank.size() + amount.size());
 }
 
-// Builds a bill's lines and running sum one record at a time, in file order.
-class BillLister
+template <typename Field> std::string lineOf(const Field &field)
 {
-public:
-    explicit BillLister(std::string_view shownTotal) { m_result.total = std::string(shownTotal); }
-
-    void reserve(std::size_t lines) { m_result.lines.reserve(lines); }
-
-    // Adds a record's line and amount, nullopt when the amount is not a number: that record is
-    // listed and stops the sum and the list. False once stopped.
-    bool add(std::string line, std::optional<long double> amount)
-    {
-        if (!m_result.complete)
-            return false;
-        m_result.lines.push_back(std::move(line));
-        if (!amount) {
-            // The running sum is shown as it stands, unrounded.
-            if (m_added)
-                m_result.total = numberText(m_sum);
-            m_result.complete = false;
-            return false;
-        }
-        m_sum += *amount;
-        m_added = true;
-        return true;
-    }
-
-    BillListing finish() &&
-    {
-        if (!m_result.complete)
-            return std::move(m_result);
-        // The sum's text is written once, not after every record: a long bill lists in one pass.
-        if (m_added)
-            m_result.total = numberText(m_sum);
-        if (!trimField(m_result.total).empty()) {
-            if (const auto value = parseNumber(m_result.total))
-                m_result.total = roundedText(*value, 2);
-        }
-        m_result.total = normaliseAmount(m_result.total);
-        return std::move(m_result);
-    }
-
-private:
-    BillListing m_result;
-    long double m_sum = 0;
-    bool m_added = false;
-};
+    TextLines one;
+    addLine(one, field);
+    return std::string(one[0]);
+}
 
 // The fields of a stored record, read in place: a line needs five of the twelve.
 struct RecordFields
@@ -118,6 +84,68 @@ struct RecordFields
     std::string_view record;
     std::string_view operator()(consumption::Field f) const { return layout.fieldView(record, f); }
 };
+
+// The lines and amounts of a run of records in file order, up to the first record whose amount
+// is not a number: that record is listed, its amount left out, and the run stops there.
+struct alignas(64) BillPart
+{
+    TextLines lines;
+    std::vector<long double> amounts;
+    bool stopped = false;
+
+    void add(const RecordLayout &layout, std::string_view record)
+    {
+        if (stopped)
+            return;
+        const RecordFields fields{layout, record};
+        addLine(lines, fields);
+        if (const auto amount = parseNumber(fields(consumption::Importo)))
+            amounts.push_back(*amount);
+        else
+            stopped = true;
+    }
+};
+
+// Joins the parts, in file order, into the listing. The sum is taken in file order, so it is
+// exactly a single pass's sum. shownTotal stays while no amount has been added; an unreadable
+// amount leaves the running sum unrounded, as the list shows it at that point.
+BillListing joinParts(std::vector<BillPart> &parts, std::size_t used, std::string_view shownTotal)
+{
+    BillListing result;
+    result.total = std::string(shownTotal);
+    long double sum = 0;
+    bool added = false;
+    std::size_t count = 0;
+    std::size_t bytes = 0;
+    for (std::size_t p = 0; p < used; ++p) {
+        count += parts[p].lines.size();
+        bytes += parts[p].lines.bytes();
+    }
+    if (used > 1)
+        result.lines.reserve(count, bytes);
+    for (std::size_t p = 0; p < used && result.complete; ++p) {
+        BillPart &part = parts[p];
+        if (used == 1)
+            result.lines = std::move(part.lines);
+        else
+            result.lines.append(part.lines);
+        // The sum's text is written once, not after every record: a long bill lists in one pass.
+        for (const long double amount : part.amounts)
+            sum += amount;
+        added = added || !part.amounts.empty();
+        result.complete = !part.stopped;
+    }
+    if (added)
+        result.total = numberText(sum);
+    if (!result.complete)
+        return result; // the running sum as it stands, unrounded
+    if (!trimField(result.total).empty()) {
+        if (const auto value = parseNumber(result.total))
+            result.total = roundedText(*value, 2);
+    }
+    result.total = normaliseAmount(result.total);
+    return result;
+}
 
 } // namespace
 
@@ -135,55 +163,27 @@ std::string consumptionLine(std::string_view record)
 
 BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal)
 {
-    BillLister lister(shownTotal);
-    lister.reserve(records.size());
+    std::vector<BillPart> parts(1);
     const RecordLayout &layout = consumptionLayout();
-    for (const std::string &record : records) {
-        const RecordFields fields{layout, record};
-        if (!lister.add(lineOf(fields), parseNumber(fields(consumption::Importo))))
-            break;
-    }
-    return std::move(lister).finish();
+    parts[0].lines.reserve(records.size(), records.size() * 120);
+    parts[0].amounts.reserve(records.size());
+    for (const std::string &record : records)
+        parts[0].add(layout, record);
+    return joinParts(parts, 1, shownTotal);
 }
 
 std::optional<BillListing> listBill(const RecordFile &bill, std::string_view shownTotal)
 {
-    // Lines and amounts are read in parts on the processor's cores; the sum is then taken in
-    // file order, so it is exactly the sum a single pass gives.
-    struct alignas(64) Part
-    {
-        std::vector<std::string> lines;
-        std::vector<std::optional<long double>> amounts;
-        bool stopped = false;
-    };
-    std::vector<Part> parts(RecordFile::maxParts());
+    // Lines and amounts are read in parts on the processor's cores, then joined in file order.
+    std::vector<BillPart> parts(RecordFile::maxParts());
     std::size_t used = 0;
     const RecordLayout &layout = consumptionLayout();
-    const bool read = bill.forEachInParts(
-        [&parts, &layout](std::size_t p, std::size_t, std::string_view record) {
-            Part &part = parts[p];
-            if (part.stopped)
-                return;
-            const RecordFields fields{layout, record};
-            part.lines.push_back(lineOf(fields));
-            part.amounts.push_back(parseNumber(fields(consumption::Importo)));
-            part.stopped = !part.amounts.back();
+    if (!bill.forEachInParts([&parts, &layout](std::size_t p, std::size_t, std::string_view record) {
+            parts[p].add(layout, record);
         },
-        used);
-    if (!read)
+                             used))
         return std::nullopt;
-    BillLister lister(shownTotal);
-    std::size_t total = 0;
-    for (std::size_t p = 0; p < used; ++p)
-        total += parts[p].lines.size();
-    lister.reserve(total);
-    for (std::size_t p = 0; p < used; ++p) {
-        for (std::size_t i = 0; i < parts[p].lines.size(); ++i) {
-            if (!lister.add(std::move(parts[p].lines[i]), parts[p].amounts[i]))
-                return std::move(lister).finish();
-        }
-    }
-    return std::move(lister).finish();
+    return joinParts(parts, used, shownTotal);
 }
 
 std::optional<std::string> amountOf(std::string_view quantity, std::string_view price)

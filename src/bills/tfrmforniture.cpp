@@ -360,7 +360,7 @@ void TfrmForniture::refill()
     if (listing) {
         QStringList lines;
         lines.reserve(static_cast<qsizetype>(listing->lines.size()));
-        for (const std::string &line : listing->lines)
+        for (const std::string_view line : listing->lines)
             lines << fromAnsi(line);
         lstStudenti->addItems(lines);
         repTotale->setText(fromAnsi(listing->total));

@@ -40,14 +40,15 @@ public:
     // file could not be read to its end; visit has then seen the records read until then.
     [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit) const;
 
-    // The same pass for large archives, split into contiguous parts that are read side by side,
-    // one per processor core. visit(part, number, record) sees each part's records in file order,
+    // The same pass for large archives, split into contiguous parts that are read side by side
+    // on the processor's cores. visit(part, number, record) sees each part's records in file order,
     // number being the record's 1-based number in the file; part p holds only records that come
     // before those of part p + 1, so what the parts gather, joined in part order, is in file
-    // order. Calls for different parts run on different threads at once, so visit may share only
-    // what it reads; calls for one part run one after another. A small archive is one part, read
-    // on the calling thread. parts receives the number of parts used, at most maxParts(). An
-    // exception thrown by visit stops the pass and reaches the caller.
+    // order. Calls for different parts may run on different threads at once, so visit may share
+    // only what it reads; calls for one part run one after another on one thread. A small archive
+    // is one part, read on the calling thread. parts receives the number of parts used, at most
+    // maxParts() (a fixed number, larger than the number of cores). An exception thrown by visit
+    // stops the pass and reaches the caller.
     using PartVisit = std::function<void(std::size_t part, std::size_t number, std::string_view record)>;
     [[nodiscard]] bool forEachInParts(const PartVisit &visit, std::size_t &parts) const;
     static std::size_t maxParts();
@@ -76,7 +77,7 @@ private:
     bool scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd) const;
     bool scanRecords(int fd, std::size_t first, std::size_t last,
                      const std::function<void(std::size_t number, std::string_view record)> &visit,
-                     const std::atomic<bool> *stop) const;
+                     const std::atomic<bool> *stop, std::vector<char> &block) const;
 
     std::filesystem::path m_path;
     std::size_t m_recordSize;

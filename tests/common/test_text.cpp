@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "common/textlines.h"
+
+#include <cstring>
+#include <vector>
 
 using namespace velmora;
 
@@ -44,4 +48,61 @@ TEST(Text, PadRight)
 {
     EXPECT_EQ(padRight("ab", 4), "ab  ");
     EXPECT_EQ(padRight("abcdef", 4), "abcdef");
+}
+
+TEST(TextLines, LinesKeepTheirBoundsHoweverTheyWereWritten)
+{
+    TextLines lines;
+    lines.push_back("primo");
+    lines.push_back("");
+    char *room = lines.openLine(20);
+    std::memcpy(room, "terzo\0x", 7); // a stored byte 0 is text like any other
+    lines.closeLine(7);
+    lines.push_back("quarto");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "primo");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], std::string_view("terzo\0x", 7)) << "the room left unused is not part of the line";
+    EXPECT_EQ(lines[3], "quarto");
+    EXPECT_EQ(lines.bytes(), 5u + 7u + 6u);
+    const std::vector<std::string_view> walked(lines.begin(), lines.end());
+    EXPECT_EQ(walked, (std::vector<std::string_view>{"primo", "", std::string_view("terzo\0x", 7), "quarto"}));
+}
+
+TEST(TextLines, TruncatedAndJoinedListsStayWhole)
+{
+    TextLines first;
+    for (const char *line : {"a", "bb", "ccc"})
+        first.push_back(line);
+    first.truncate(5); // more than it holds: nothing changes
+    EXPECT_EQ(first.size(), 3u);
+    first.truncate(1);
+    first.push_back("dd");
+    TextLines second;
+    second.push_back("e");
+    second.push_back("ff");
+    first.append(second);
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_EQ(first[0], "a");
+    EXPECT_EQ(first[1], "dd");
+    EXPECT_EQ(first[2], "e");
+    EXPECT_EQ(first[3], "ff");
+    first.truncate(0);
+    EXPECT_TRUE(first.empty());
+    EXPECT_EQ(first.bytes(), 0u);
+}
+
+TEST(TextLines, EqualOnlyWithTheSameLines)
+{
+    TextLines a;
+    TextLines b;
+    a.push_back("ab");
+    a.push_back("c");
+    b.push_back("a");
+    b.push_back("bc");
+    EXPECT_FALSE(a == b) << "the same characters split differently are other lines";
+    TextLines c;
+    c.push_back("ab");
+    c.push_back("c");
+    EXPECT_TRUE(a == c);
 }

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Lines of text kept one after another in one buffer: a list of 10,000 lines takes a couple of
+// allocations instead of 10,000, and handing it over or freeing it costs next to nothing.
+namespace velmora {
+
+class TextLines
+{
+public:
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        std::string_view operator*() const { return (*m_lines)[m_at]; }
+        const_iterator &operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator before = *this;
+            ++m_at;
+            return before;
+        }
+        bool operator==(const const_iterator &other) const { return m_at == other.m_at; }
+
+    private:
+        friend class TextLines;
+        const_iterator(const TextLines *lines, std::size_t at) : m_lines(lines), m_at(at) {}
+        const TextLines *m_lines = nullptr;
+        std::size_t m_at = 0;
+    };
+
+    std::size_t size() const { return m_ends.size(); }
+    bool empty() const { return m_ends.empty(); }
+    std::size_t bytes() const { return m_text.size(); } // the characters of all the lines
+    std::string_view operator[](std::size_t i) const
+    {
+        const std::size_t begin = i == 0 ? 0 : m_ends[i - 1];
+        return std::string_view(m_text).substr(begin, m_ends[i] - begin);
+    }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    // Room for lines more lines of bytes characters in all.
+    void reserve(std::size_t lines, std::size_t bytes);
+    void push_back(std::string_view line);
+
+    // A line written in place: openLine gives room for at most most characters at the end,
+    // closeLine ends the line after the first used of them.
+    char *openLine(std::size_t most);
+    void closeLine(std::size_t used);
+
+    // Keeps only the first count lines.
+    void truncate(std::size_t count);
+    // Adds other's lines after these.
+    void append(const TextLines &other);
+
+    bool operator==(const TextLines &other) const { return m_ends == other.m_ends && m_text == other.m_text; }
+
+private:
+    std::string m_text;                // every line, one after another
+    std::vector<std::uint32_t> m_ends; // where each line ends in m_text
+    std::size_t m_open = 0;            // where the line being written starts
+};
+
+} // namespace velmora
