@@ -1,6 +1,7 @@
 #include "common/textlines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -18,31 +19,42 @@ std::uint32_t endAt(std::size_t size)
 
 } // namespace
 
+void TextLines::makeRoom(std::size_t more)
+{
+    if (m_capacity - m_bytes >= more)
+        return;
+    const std::size_t capacity = std::max(m_bytes + more, 2 * m_capacity);
+    auto text = std::make_unique_for_overwrite<char[]>(capacity);
+    if (m_bytes > 0)
+        std::memcpy(text.get(), m_text.get(), m_bytes);
+    m_text = std::move(text);
+    m_capacity = capacity;
+}
+
 void TextLines::reserve(std::size_t lines, std::size_t bytes)
 {
     m_ends.reserve(m_ends.size() + lines);
-    m_text.reserve(m_text.size() + bytes);
+    makeRoom(bytes);
 }
 
 void TextLines::push_back(std::string_view line)
 {
-    m_text.append(line);
-    m_ends.push_back(endAt(m_text.size()));
+    char *room = openLine(line.size());
+    if (!line.empty())
+        std::memcpy(room, line.data(), line.size());
+    closeLine(line.size());
 }
 
 char *TextLines::openLine(std::size_t most)
 {
-    m_open = m_text.size();
-    if (m_text.capacity() < m_open + most)
-        m_text.reserve(std::max(m_open + most, 2 * m_text.capacity()));
-    m_text.resize(m_open + most);
-    return m_text.data() + m_open;
+    makeRoom(most);
+    return m_text.get() + m_bytes;
 }
 
 void TextLines::closeLine(std::size_t used)
 {
-    m_text.resize(m_open + used);
-    m_ends.push_back(endAt(m_text.size()));
+    m_bytes += used;
+    m_ends.push_back(endAt(m_bytes));
 }
 
 void TextLines::truncate(std::size_t count)
@@ -50,16 +62,24 @@ void TextLines::truncate(std::size_t count)
     if (count >= m_ends.size())
         return;
     m_ends.resize(count);
-    m_text.resize(count == 0 ? 0 : m_ends.back());
+    m_bytes = count == 0 ? 0 : m_ends.back();
 }
 
 void TextLines::append(const TextLines &other)
 {
-    const std::size_t base = m_text.size();
-    m_text.append(other.m_text);
+    const std::size_t base = m_bytes;
+    if (other.m_bytes > 0) {
+        std::memcpy(openLine(other.m_bytes), other.m_text.get(), other.m_bytes);
+        m_bytes += other.m_bytes;
+    }
     m_ends.reserve(m_ends.size() + other.m_ends.size());
     for (const std::uint32_t e : other.m_ends)
         m_ends.push_back(endAt(base + e));
+}
+
+bool TextLines::operator==(const TextLines &other) const
+{
+    return m_ends == other.m_ends && std::string_view(m_text.get(), m_bytes) == std::string_view(other.m_text.get(), other.m_bytes);
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,11 +48,11 @@ public:
 
     std::size_t size() const { return m_ends.size(); }
     bool empty() const { return m_ends.empty(); }
-    std::size_t bytes() const { return m_text.size(); } // the characters of all the lines
+    std::size_t bytes() const { return m_bytes; } // the characters of all the lines
     std::string_view operator[](std::size_t i) const
     {
         const std::size_t begin = i == 0 ? 0 : m_ends[i - 1];
-        return std::string_view(m_text).substr(begin, m_ends[i] - begin);
+        return std::string_view(m_text.get() + begin, m_ends[i] - begin);
     }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
@@ -70,12 +71,17 @@ public:
     // Adds other's lines after these.
     void append(const TextLines &other);
 
-    bool operator==(const TextLines &other) const { return m_ends == other.m_ends && m_text == other.m_text; }
+    bool operator==(const TextLines &other) const;
 
 private:
-    std::string m_text;                // every line, one after another
+    void makeRoom(std::size_t more);
+
+    // Every line, one after another, in a buffer of its own: a line is written in place
+    // without first filling its room.
+    std::unique_ptr<char[]> m_text;
+    std::size_t m_bytes = 0;
+    std::size_t m_capacity = 0;
     std::vector<std::uint32_t> m_ends; // where each line ends in m_text
-    std::size_t m_open = 0;            // where the line being written starts
 };
 
 } // namespace velmora

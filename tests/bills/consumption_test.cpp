@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,32 @@ TEST(ConsumptionLine, BuiltFromTheStoredRecordWithTrimmedValues)
     const std::string record = consumptionLayout().encode(values("  Acqua  ", " 01/01/2026", "1", "0,50", "0,50"));
     EXPECT_EQ(consumptionLine(record), consumptionLine(values("Acqua", "01/01/2026", "1", "0,50", "0,50")));
     EXPECT_EQ(consumptionLine(record).substr(0, 10), "01/01/2026");
+}
+
+TEST(ConsumptionLine, AnyStoredRecordGivesTheLineOfItsDecodedValues)
+{
+    // Whole records are lined straight from their bytes; every record, however damaged, must
+    // give the line its decoded values give: values of every length up to past the column and
+    // the capacity, blanks and control characters around them, length bytes above capacity.
+    std::mt19937 random(20261208);
+    const auto byte = [&random](int low, int high) {
+        return static_cast<char>(std::uniform_int_distribution<int>(low, high)(random));
+    };
+    const RecordLayout &layout = consumptionLayout();
+    for (int i = 0; i < 3000; ++i) {
+        std::string record(layout.size(), '\0');
+        for (char &c : record)
+            c = i % 3 == 0 ? byte(0, 255) : byte(' ', 'z');
+        for (std::size_t f = 0; f < layout.fieldCount(); ++f) {
+            const int most = static_cast<int>(layout.capacity(f)) + (i % 5 == 0 ? 40 : 0);
+            record[layout.offset(f)] = byte(0, std::min(most, 255));
+        }
+        const std::vector<std::string> decoded = layout.decode(record);
+        ASSERT_EQ(consumptionLine(record), consumptionLine(decoded)) << "record " << i;
+        // A short record is read as far as it goes.
+        const std::string cut = record.substr(0, 560);
+        ASSERT_EQ(consumptionLine(cut), consumptionLine(layout.decode(cut))) << "record " << i;
+    }
 }
 
 TEST(BillTotal, EmptyBillShowsZero)
