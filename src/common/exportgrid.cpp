@@ -3,6 +3,7 @@
 #include "common/text.h"
 
 #include <charconv>
+#include <cstring>
 #include <iterator>
 #include <stdexcept>
 
@@ -173,9 +174,7 @@ std::string_view GridRows::Row::operator[](std::size_t column) const
 {
     if (column >= m_columns)
         return {};
-    const std::size_t index = m_first + column;
-    const std::size_t begin = index == 0 ? 0 : m_chunk->ends[index - 1];
-    return std::string_view(m_chunk->text).substr(begin, m_chunk->ends[index] - begin);
+    return m_chunk->cells[m_first + column];
 }
 
 bool GridRows::Row::operator==(const GridRow &cells) const
@@ -218,8 +217,9 @@ void GridRows::resize(std::size_t count)
     m_open = 0;
     if (count >= m_rows) {
         Chunk &last = building();
-        last.ends.resize(last.ends.size() - last.ends.size() % std::max<std::size_t>(m_columns, 1));
-        last.ends.resize(last.ends.size() + (count - m_rows) * m_columns, static_cast<std::uint32_t>(last.text.size()));
+        last.cells.truncate(last.rows * m_columns); // a row left half built goes
+        for (std::size_t c = (count - m_rows) * m_columns; c > 0; --c)
+            last.cells.push_back({});
         last.rows += count - m_rows;
         m_rows = count;
         return;
@@ -233,42 +233,33 @@ void GridRows::resize(std::size_t count)
     if (chunks < m_chunks.size()) {
         Chunk &last = m_chunks[chunks];
         last.rows = keep;
-        last.ends.resize(keep * m_columns);
-        last.text.resize(last.ends.empty() ? 0 : last.ends.back());
+        last.cells.truncate(keep * m_columns);
         ++chunks;
     }
     m_chunks.resize(chunks);
     m_rows = count;
 }
 
-GridRows::Chunk &GridRows::building()
-{
-    if (m_chunks.empty())
-        m_chunks.emplace_back();
-    return m_chunks.back();
-}
-
 void GridRows::reserve(std::size_t rows)
 {
-    building().ends.reserve(rows * m_columns);
-}
-
-void GridRows::addCell(std::string_view text)
-{
-    addCell({text});
+    building().cells.reserve(rows * m_columns, 0);
 }
 
 void GridRows::addCell(std::initializer_list<std::string_view> pieces)
 {
     if (m_open >= m_columns)
         return;
-    Chunk &chunk = building();
+    std::size_t size = 0;
     for (std::string_view piece : pieces)
-        chunk.text.append(piece);
-    // Cells are placed with 32-bit offsets: four gigabytes of text in one part of one grid.
-    if (chunk.text.size() > UINT32_MAX)
-        throw std::length_error("L'archivio è troppo grande per essere mostrato nella griglia.");
-    chunk.ends.push_back(static_cast<std::uint32_t>(chunk.text.size()));
+        size += piece.size();
+    TextLines &cells = building().cells;
+    char *at = cells.openLine(size);
+    for (std::string_view piece : pieces) {
+        if (!piece.empty())
+            std::memcpy(at, piece.data(), piece.size());
+        at += piece.size();
+    }
+    cells.closeLine(size);
     ++m_open;
 }
 
@@ -300,10 +291,8 @@ void GridRows::append(GridRows &&other)
 
 void GridRows::shrinkToFit()
 {
-    for (Chunk &chunk : m_chunks) {
-        chunk.text.shrink_to_fit();
-        chunk.ends.shrink_to_fit();
-    }
+    for (Chunk &chunk : m_chunks)
+        chunk.cells.shrinkToFit();
 }
 
 } // namespace velmora

@@ -39,13 +39,6 @@ void RecordLayout::decodeInto(std::string_view record, std::vector<std::string> 
         values[i].assign(getFieldView(record, m_offsets[i], m_capacities[i]));
 }
 
-void RecordLayout::viewsInto(std::string_view record, FieldViews &values) const
-{
-    values.resize(m_capacities.size());
-    for (std::size_t i = 0; i < m_capacities.size(); ++i)
-        values[i] = getFieldView(record, m_offsets[i], m_capacities[i]);
-}
-
 std::string RecordLayout::field(std::string_view record, std::size_t i) const
 {
     return getField(record, m_offsets.at(i), m_capacities.at(i));

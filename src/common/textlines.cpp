@@ -7,23 +7,30 @@
 
 namespace velmora {
 
-namespace {
-
-std::uint32_t endAt(std::size_t size)
+TextLines::TextLines(const TextLines &other)
 {
-    // The ends are 32-bit to halve their memory; a list is never near 4 GB of text.
-    if (size > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("Elenco troppo lungo.");
-    return static_cast<std::uint32_t>(size);
+    append(other);
 }
 
-} // namespace
+TextLines &TextLines::operator=(const TextLines &other)
+{
+    if (this != &other) {
+        truncate(0);
+        append(other);
+    }
+    return *this;
+}
 
 void TextLines::makeRoom(std::size_t more)
 {
     if (m_capacity - m_bytes >= more)
         return;
-    const std::size_t capacity = std::max(m_bytes + more, 2 * m_capacity);
+    // The ends are 32-bit to halve their memory: four gigabytes of text in one list.
+    if (m_bytes + more > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("L'archivio è troppo grande per essere mostrato.");
+    // Never less than a few pages at a time, so a long list grows in few steps.
+    const std::size_t capacity = std::min<std::size_t>(std::max({m_bytes + more, 2 * m_capacity, std::size_t{16} << 10}),
+                                                       std::numeric_limits<std::uint32_t>::max());
     auto text = std::make_unique_for_overwrite<char[]>(capacity);
     if (m_bytes > 0)
         std::memcpy(text.get(), m_text.get(), m_bytes);
@@ -35,26 +42,6 @@ void TextLines::reserve(std::size_t lines, std::size_t bytes)
 {
     m_ends.reserve(m_ends.size() + lines);
     makeRoom(bytes);
-}
-
-void TextLines::push_back(std::string_view line)
-{
-    char *room = openLine(line.size());
-    if (!line.empty())
-        std::memcpy(room, line.data(), line.size());
-    closeLine(line.size());
-}
-
-char *TextLines::openLine(std::size_t most)
-{
-    makeRoom(most);
-    return m_text.get() + m_bytes;
-}
-
-void TextLines::closeLine(std::size_t used)
-{
-    m_bytes += used;
-    m_ends.push_back(endAt(m_bytes));
 }
 
 void TextLines::truncate(std::size_t count)
@@ -74,12 +61,28 @@ void TextLines::append(const TextLines &other)
     }
     m_ends.reserve(m_ends.size() + other.m_ends.size());
     for (const std::uint32_t e : other.m_ends)
-        m_ends.push_back(endAt(base + e));
+        m_ends.push_back(static_cast<std::uint32_t>(base + e));
+}
+
+void TextLines::shrinkToFit()
+{
+    m_ends.shrink_to_fit();
+    // Growing by doubling leaves a quarter of the room unused on average; more than that is
+    // worth a copy.
+    if (m_capacity - m_bytes <= m_bytes / 4)
+        return;
+    const std::size_t capacity = std::max<std::size_t>(m_bytes, 1);
+    auto text = std::make_unique_for_overwrite<char[]>(capacity);
+    if (m_bytes > 0)
+        std::memcpy(text.get(), m_text.get(), m_bytes);
+    m_text = std::move(text);
+    m_capacity = capacity;
 }
 
 bool TextLines::operator==(const TextLines &other) const
 {
-    return m_ends == other.m_ends && std::string_view(m_text.get(), m_bytes) == std::string_view(other.m_text.get(), other.m_bytes);
+    return m_ends == other.m_ends &&
+           std::string_view(m_text.get(), m_bytes) == std::string_view(other.m_text.get(), other.m_bytes);
 }
 
 } // namespace velmora

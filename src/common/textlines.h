@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -46,6 +47,12 @@ public:
         std::size_t m_at = 0;
     };
 
+    TextLines() = default;
+    TextLines(const TextLines &other);
+    TextLines &operator=(const TextLines &other);
+    TextLines(TextLines &&) noexcept = default;
+    TextLines &operator=(TextLines &&) noexcept = default;
+
     std::size_t size() const { return m_ends.size(); }
     bool empty() const { return m_ends.empty(); }
     std::size_t bytes() const { return m_bytes; } // the characters of all the lines
@@ -59,17 +66,35 @@ public:
 
     // Room for lines more lines of bytes characters in all.
     void reserve(std::size_t lines, std::size_t bytes);
-    void push_back(std::string_view line);
+    // Inline: a grid adds every one of its cells here.
+    void push_back(std::string_view line)
+    {
+        char *room = openLine(line.size());
+        if (!line.empty())
+            std::memcpy(room, line.data(), line.size());
+        closeLine(line.size());
+    }
 
     // A line written in place: openLine gives room for at most most characters at the end,
     // closeLine ends the line after the first used of them.
-    char *openLine(std::size_t most);
-    void closeLine(std::size_t used);
+    char *openLine(std::size_t most)
+    {
+        if (m_capacity - m_bytes < most)
+            makeRoom(most);
+        return m_text.get() + m_bytes;
+    }
+    void closeLine(std::size_t used)
+    {
+        m_bytes += used;
+        m_ends.push_back(static_cast<std::uint32_t>(m_bytes)); // makeRoom keeps m_bytes within 32 bits
+    }
 
     // Keeps only the first count lines.
     void truncate(std::size_t count);
     // Adds other's lines after these.
     void append(const TextLines &other);
+    // Gives back room left over once the lines are written, where it is more than a little.
+    void shrinkToFit();
 
     bool operator==(const TextLines &other) const;
 

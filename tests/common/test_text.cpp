@@ -87,9 +87,24 @@ TEST(TextLines, TruncatedAndJoinedListsStayWhole)
     EXPECT_EQ(first[1], "dd");
     EXPECT_EQ(first[2], "e");
     EXPECT_EQ(first[3], "ff");
+    const TextLines copy = first;
     first.truncate(0);
     EXPECT_TRUE(first.empty());
     EXPECT_EQ(first.bytes(), 0u);
+    ASSERT_EQ(copy.size(), 4u) << "a copy keeps its own lines";
+    EXPECT_EQ(copy[3], "ff");
+
+    // A long list grown line by line, then trimmed to its size, reads back the same.
+    TextLines many;
+    for (int i = 0; i < 20000; ++i)
+        many.push_back(std::to_string(i));
+    many.truncate(15000);
+    many.shrinkToFit();
+    ASSERT_EQ(many.size(), 15000u);
+    EXPECT_EQ(many[0], "0");
+    EXPECT_EQ(many[14999], "14999");
+    first = many;
+    EXPECT_TRUE(first == many);
 }
 
 TEST(TextLines, EqualOnlyWithTheSameLines)
