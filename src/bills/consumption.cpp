@@ -27,10 +27,6 @@ bool endsWithBillExtension(std::string_view name)
     return name.size() >= ext.size() && foldAZ(name.substr(name.size() - ext.size())) == ext;
 }
 
-} // namespace
-
-namespace {
-
 // Field capacities in stored order; each field is a length byte followed by its room.
 constexpr std::array<std::size_t, consumption::FieldCount> kCapacities{250, 10, 5, 250, 16, 16, 16, 10, 50, 50, 50, 50};
 
@@ -66,7 +62,7 @@ namespace {
 constexpr std::string_view kLineBlank = "          "                               // date
                                         "  Quant. "                                // label
                                         "           "                              // quantity
-                                        "  \x80 "                                   // label
+                                        "  \x80 "                                  // label
                                         "              "                           // price
                                         "  "                                       // gap
                                         "                                        " // product
@@ -126,7 +122,8 @@ void addStoredLine(TextLines &lines, std::string_view record)
 {
     static_assert(offsetOf(consumption::Prodotto) + 1 + kCapacities[consumption::Prodotto] + 48 <= kRecordSize);
     static_assert(offsetOf(consumption::Importo) + 1 + kCapacities[consumption::Importo] + 16 <= kRecordSize);
-    static_assert(kDateWidth <= 16 && kQuantityWidth <= 16 && kPriceWidth <= 16 && kCapacities[consumption::Importo] <= 16);
+    static_assert(kDateWidth <= 16 && kQuantityWidth <= 16 && kPriceWidth <= 16 &&
+                  kCapacities[consumption::Importo] <= 16);
     const std::string_view amount = storedValue<consumption::Importo>(record);
     const std::string_view product = storedValue<consumption::Prodotto>(record);
     char *const line = lines.openLine(kLineBlank.size() + 16);
@@ -139,7 +136,8 @@ void addStoredLine(TextLines &lines, std::string_view record)
     column(storedValue<consumption::Prezzo>(record), kPriceAt, kPriceWidth);
     const std::size_t productWidth = std::min(product.size(), kProductWidth);
     for (std::size_t at = 0; at < kProductWidth; at += 16)
-        copyShort(line + kProductAt + at, product.data() + at, productWidth > at ? std::min<std::size_t>(productWidth - at, 16) : 0);
+        copyShort(line + kProductAt + at, product.data() + at,
+                  productWidth > at ? std::min<std::size_t>(productWidth - at, 16) : 0);
     // The amount ends the line: its 16 bytes go in whole, and the line ends after the value.
     _mm_storeu_si128(reinterpret_cast<__m128i *>(line + kLineBlank.size()),
                      _mm_loadu_si128(reinterpret_cast<const __m128i *>(amount.data())));

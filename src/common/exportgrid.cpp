@@ -3,6 +3,8 @@
 #include "common/text.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 #include <cstring>
 #include <iterator>
 #include <stdexcept>
@@ -22,13 +24,23 @@ GridRow headings(std::initializer_list<const char *> utf8)
 
 std::string_view at(const FieldViews &fields, std::size_t i)
 {
-    return i < fields.size() ? trimmedView(fields[i]) : std::string_view();
+    return i < fields.size() ? fields[i] : std::string_view();
+}
+
+// Fields first to last (included) as cells, those there are in one step; a missing field is an
+// empty cell.
+void addFields(GridRows &rows, const FieldViews &fields, std::size_t first, std::size_t last)
+{
+    const std::size_t present = first < fields.size() ? std::min(last + 1, fields.size()) - first : 0;
+    if (present > 0)
+        rows.addCells(fields.data() + first, present);
+    for (std::size_t f = first + present; f <= last; ++f)
+        rows.addCell(std::string_view());
 }
 
 void billRow(GridRows &rows, const FieldViews &fields)
 {
-    for (std::size_t f = 0; f < 12; ++f)
-        rows.addCell(at(fields, f));
+    addFields(rows, fields, 0, 11);
 }
 
 void clientRow(GridRows &rows, const FieldViews &fields)
@@ -40,15 +52,13 @@ void clientRow(GridRows &rows, const FieldViews &fields)
     rows.addCell({at(fields, 3), " ", at(fields, 4)});
     rows.addCell(at(fields, 5));
     rows.addCell(at(fields, 6));
-    for (std::size_t i = 7; i <= 26; ++i)
-        rows.addCell(at(fields, i));
+    addFields(rows, fields, 7, 26);
 }
 
 void productRow(GridRows &rows, const FieldViews &fields)
 {
     // Codice to Giacenza, then Note; the threshold is left out.
-    for (std::size_t f = 0; f <= 14; ++f)
-        rows.addCell(at(fields, f));
+    addFields(rows, fields, 0, 14);
     rows.addCell(at(fields, 16));
 }
 
@@ -125,16 +135,6 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
     // leaves as many rows as there were, emptied.
     const std::size_t shown = grid.rows.size();
     grid.rows = GridRows(columns);
-    if (!archive.openForUse()) {
-        grid.rows.assignEmpty(shown, columns);
-        return false;
-    }
-    const auto count = archive.count();
-    if (!count || *count == 0) {
-        grid.rows.assignEmpty(shown, columns);
-        return false;
-    }
-    grid.headings = spec.headings;
     // Rows are built straight from each block of the file as it is read, in parts on the
     // processor's cores, then joined in file order.
     struct alignas(64) Part
@@ -143,15 +143,18 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
         FieldViews fields;
     };
     std::vector<Part> parts(RecordFile::maxParts(), Part{GridRows(columns), {}});
-    // Room for each part's share of the rows, so the cell ends are not copied as they grow.
-    for (Part &part : parts)
-        part.rows.reserve(*count / parts.size() + 1);
+    // Room for each part's share of the rows as it starts, so the cell ends are not copied as
+    // they grow; the file's size gives the share closely enough.
+    std::error_code sizeError;
+    const std::size_t estimate = std::filesystem::file_size(archive.path(), sizeError) / layout.size();
+    const std::size_t share = sizeError ? 0 : estimate / parts.size() + 1;
     std::size_t used = 0;
+    std::size_t records = 0; // counted as the pass starts, under its lock: the rows it shows
     const bool read = archive.forEachInParts(
         [&](std::size_t p, std::size_t number, std::string_view record) {
-            if (number > *count)
-                return; // the archive grew after it was counted: the grid shows the records counted
             Part &part = parts[p];
+            if (part.rows.empty())
+                part.rows.reserve(share);
             layout.viewsInto(record, part.fields);
             char digits[24];
             const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
@@ -159,14 +162,19 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
             spec.row(part.rows, part.fields);
             part.rows.endRow();
         },
-        used);
-    // An archive that cannot be read leaves a row per counted record, empty.
+        used, &records);
+    if (records == 0) {
+        grid.rows.assignEmpty(shown, columns);
+        return false;
+    }
+    grid.headings = spec.headings;
+    // An archive that cannot be read to its end leaves a row per counted record, empty.
     if (read) {
         for (std::size_t p = 0; p < used; ++p)
             grid.rows.append(std::move(parts[p].rows));
         grid.rows.shrinkToFit();
     }
-    grid.rows.resize(*count);
+    grid.rows.resize(records);
     return true;
 }
 

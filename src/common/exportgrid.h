@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -76,6 +77,13 @@ public:
         ++m_open;
     }
     void addCell(std::initializer_list<std::string_view> pieces); // one cell of the pieces joined
+    // count cells at once, as addCell would add them one by one.
+    void addCells(const std::string_view *cells, std::size_t count)
+    {
+        count = std::min(count, m_columns - std::min(m_open, m_columns));
+        building().cells.push_back(cells, count);
+        m_open += count;
+    }
     void endRow();
     void push_back(const GridRow &cells);
     // Moves other's rows after these; both are as wide.
@@ -97,8 +105,9 @@ private:
     std::vector<Chunk> m_chunks;
 };
 
-// The columns of one export and how a record's fields (in record order, read in place) fill a
-// row after its number: row adds those cells to rows.
+// The columns of one export and how a record's fields (in record order, read in place and
+// trimmed, as RecordLayout::viewsInto gives them) fill a row after its number: row adds those
+// cells to rows.
 struct ExportSpec
 {
     GridRow headings;        // column 0 empty

@@ -231,14 +231,17 @@ std::size_t RecordFile::maxParts()
     return 16;
 }
 
-bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts) const
+bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts, std::size_t *records) const
 {
-    return scan(visit, maxParts(), parts, nullptr);
+    return scan(visit, maxParts(), parts, nullptr, records);
 }
 
-bool RecordFile::scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd) const
+bool RecordFile::scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd,
+                      std::size_t *records) const
 {
     parts = 1;
+    if (records)
+        *records = 0;
     const FolderLock lock(m_path.parent_path());
     if (!lock)
         return false;
@@ -250,13 +253,14 @@ bool RecordFile::scan(const PartVisit &visit, std::size_t most, std::size_t &par
         return false;
     const std::size_t bytes = static_cast<std::size_t>(*size);
     const std::size_t whole = bytes / m_recordSize;
+    if (records)
+        *records = whole;
     // Below a couple of megabytes a thread costs more than it saves. A larger file is cut into
     // more parts than there are threads, each thread taking the next part as it finishes one:
     // a thread that starts late, or gets less of the processor, simply takes fewer parts.
     constexpr std::size_t kBytesPerThread = std::size_t{2} << 20;
     constexpr std::size_t kBytesPerPart = std::size_t{1} << 19;
-    const std::size_t threads =
-        most <= 1 ? 1 : std::clamp<std::size_t>(bytes / kBytesPerThread, 1, scanThreads());
+    const std::size_t threads = most <= 1 ? 1 : std::clamp<std::size_t>(bytes / kBytesPerThread, 1, scanThreads());
     if (threads > 1)
         parts = std::clamp<std::size_t>(bytes / kBytesPerPart, threads, most);
     parts = std::min(parts, std::max<std::size_t>(whole, 1));

@@ -48,9 +48,10 @@ public:
     // only what it reads; calls for one part run one after another on one thread. A small archive
     // is one part, read on the calling thread. parts receives the number of parts used, at most
     // maxParts() (a fixed number, larger than the number of cores). An exception thrown by visit
-    // stops the pass and reaches the caller.
+    // stops the pass and reaches the caller. records, if given, receives the number of whole
+    // records the pass found as it started (0 when the file could not be opened).
     using PartVisit = std::function<void(std::size_t part, std::size_t number, std::string_view record)>;
-    [[nodiscard]] bool forEachInParts(const PartVisit &visit, std::size_t &parts) const;
+    [[nodiscard]] bool forEachInParts(const PartVisit &visit, std::size_t &parts, std::size_t *records = nullptr) const;
     static std::size_t maxParts();
 
     // Appends a record, flushed to the device; number receives its record number.
@@ -74,7 +75,8 @@ public:
 private:
     bool forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const;
     // The pass behind both: in at most `most` parts, one on the calling thread.
-    bool scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd) const;
+    bool scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd,
+              std::size_t *records = nullptr) const;
     bool scanRecords(int fd, std::size_t first, std::size_t last,
                      const std::function<void(std::size_t number, std::string_view record)> &visit,
                      const std::atomic<bool> *stop, std::vector<char> &block) const;

@@ -75,6 +75,24 @@ public:
         closeLine(line.size());
     }
 
+    // Adds count lines at once, with one check for room: a row of grid cells.
+    void push_back(const std::string_view *lines, std::size_t count)
+    {
+        std::size_t size = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            size += lines[i].size();
+        if (m_capacity - m_bytes < size)
+            makeRoom(size);
+        const std::size_t first = m_ends.size();
+        m_ends.resize(first + count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!lines[i].empty())
+                std::memcpy(m_text.get() + m_bytes, lines[i].data(), lines[i].size());
+            m_bytes += lines[i].size();
+            m_ends[first + i] = static_cast<std::uint32_t>(m_bytes);
+        }
+    }
+
     // A line written in place: openLine gives room for at most most characters at the end,
     // closeLine ends the line after the first used of them.
     char *openLine(std::size_t most)

@@ -134,6 +134,18 @@ TEST(ExportRows, ProductSkipsTheThreshold)
         expected.push_back("f" + std::to_string(i));
     expected.push_back("f16");
     EXPECT_EQ(row, expected);
+
+    // Fields a short record lacks are empty cells in their own columns, the note's included.
+    std::vector<std::string> fields = numberedFields(17);
+    fields.resize(10);
+    GridRow shortRow{"2"};
+    for (int i = 0; i < 10; ++i)
+        shortRow.push_back("f" + std::to_string(i));
+    shortRow.resize(17);
+    EXPECT_EQ(rowOf(velmora::productExport(), "2", fields), shortRow);
+    fields = numberedFields(17);
+    fields[16] = "nota";
+    EXPECT_EQ(rowOf(velmora::productExport(), "2", fields).back(), "nota");
 }
 
 TEST(ExportLoad, FillsOneRowPerRecordInFileOrder)

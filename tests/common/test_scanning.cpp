@@ -127,6 +127,11 @@ TEST(Scanning, ForEachOnAFolderFails)
 {
     TempFolder dir;
     std::filesystem::create_directory(dir / "Conto.for");
+    std::size_t parts = 0;
+    std::size_t records = 1;
+    EXPECT_FALSE(RecordFile(dir / "Conto.for", 16)
+                     .forEachInParts([](std::size_t, std::size_t, std::string_view) {}, parts, &records));
+    EXPECT_EQ(records, 0u) << "nothing counted where nothing could be read";
     int visits = 0;
     EXPECT_FALSE(RecordFile(dir / "Conto.for", 16).forEach([&](std::string_view) { ++visits; }));
     EXPECT_EQ(visits, 0);
@@ -166,6 +171,7 @@ TEST(Scanning, PartsCoverEveryRecordOnceAndJoinInFileOrder)
     std::vector<std::set<std::thread::id>> threads(RecordFile::maxParts());
     std::mutex threadsMutex;
     std::size_t parts = 0;
+    std::size_t records = 0;
     ASSERT_TRUE(file.forEachInParts(
         [&](std::size_t p, std::size_t number, std::string_view record) {
             seen.at(p).push_back(std::stoul(std::string(record.substr(0, record.find(';')))));
@@ -173,7 +179,8 @@ TEST(Scanning, PartsCoverEveryRecordOnceAndJoinInFileOrder)
             const std::lock_guard guard(threadsMutex);
             threads[p].insert(std::this_thread::get_id());
         },
-        parts));
+        parts, &records));
+    EXPECT_EQ(records, 3000u) << "the whole records, the partial one left out";
     ASSERT_GE(parts, 1u);
     ASSERT_LE(parts, RecordFile::maxParts());
     EXPECT_EQ(parts, std::thread::hardware_concurrency() > 1 ? RecordFile::maxParts() : 1)
@@ -240,6 +247,11 @@ TEST(Scanning, AFailureOrAnExceptionInAnyPartReachesTheCaller)
         std::runtime_error);
 
     std::filesystem::create_directory(dir / "Conto.for");
+    std::size_t parts = 0;
+    std::size_t records = 1;
+    EXPECT_FALSE(RecordFile(dir / "Conto.for", 16)
+                     .forEachInParts([](std::size_t, std::size_t, std::string_view) {}, parts, &records));
+    EXPECT_EQ(records, 0u) << "nothing counted where nothing could be read";
     std::vector<std::string> stale{"stale"};
     EXPECT_FALSE(gatherInParts(RecordFile(dir / "Conto.for", 16), stale,
                                [](std::vector<std::string> &out, std::string_view r) { out.emplace_back(r); }));

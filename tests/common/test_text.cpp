@@ -41,7 +41,9 @@ TEST(Text, Cp1252KnownCharacters)
     // Characters the code page cannot hold are stored as "?".
     EXPECT_EQ(utf8ToCp1252("a→b 你"), "a?b ?");
     // A broken UTF-8 sequence does not swallow the next character.
-    EXPECT_EQ(utf8ToCp1252(std::string("\xC3" "A")), "?A");
+    EXPECT_EQ(utf8ToCp1252(std::string("\xC3"
+                                       "A")),
+              "?A");
 }
 
 TEST(Text, PadRight)
