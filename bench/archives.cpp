@@ -252,7 +252,7 @@ std::vector<std::vector<std::string>> makeConsumptions(std::size_t count, std::s
         const std::size_t amount = quantity * cents;
         f[consumption::Prodotto] = cp(r.pick(products));
         f[consumption::Data] = date(r, 2025, 1);
-        f[consumption::Ora] = std::to_string(10 + r.below(10)) + ":" + r.digits(1) + "0";
+        f[consumption::Ora] = std::to_string(10 + r.below(10)) + ":" + std::to_string(r.below(6)) + "0";
         f[consumption::Luogo] = r.pick(places);
         f[consumption::Quantita] = std::to_string(quantity);
         f[consumption::Prezzo] =
