@@ -85,13 +85,14 @@ template <typename Field> void addLine(TextLines &lines, const Field &field)
     char *const line = lines.openLine(kLineBlank.size() + amount.size());
     std::memcpy(line, kLineBlank.data(), kLineBlank.size());
     const auto column = [line](std::string_view text, std::size_t at, std::size_t width) {
-        std::memcpy(line + at, text.data(), std::min(text.size(), width));
+        if (!text.empty())
+            std::memcpy(line + at, text.data(), std::min(text.size(), width));
     };
     column(value(consumption::Data), kDateAt, kDateWidth);
     column(value(consumption::Quantita), kQuantityAt, kQuantityWidth);
     column(value(consumption::Prezzo), kPriceAt, kPriceWidth);
     column(value(consumption::Prodotto), kProductAt, kProductWidth);
-    std::memcpy(line + kLineBlank.size(), amount.data(), amount.size());
+    column(amount, kLineBlank.size(), amount.size());
     lines.closeLine(kLineBlank.size() + amount.size());
 }
 

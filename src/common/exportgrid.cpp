@@ -3,11 +3,11 @@
 #include "common/text.h"
 
 #include <charconv>
-#include <filesystem>
-#include <system_error>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <stdexcept>
+#include <system_error>
 
 namespace velmora {
 
