@@ -19,7 +19,7 @@ inline std::string_view getFieldView(std::string_view record, std::size_t offset
         return {};
     std::size_t len = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), capacity);
     len = std::min(len, record.size() - offset - 1);
-    return trimmedView(record.substr(offset + 1, len));
+    return trimmedView(std::string_view(record.data() + offset + 1, len));
 }
 
 // The fields of one record read in place, valid while the record is.

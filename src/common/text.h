@@ -19,7 +19,7 @@ inline std::string_view trimmedView(std::string_view text)
         ++b;
     while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
         --e;
-    return text.substr(b, e - b);
+    return std::string_view(text.data() + b, e - b);
 }
 
 // Folds only the letters A to Z to lower case; accented letters stay as they are.
