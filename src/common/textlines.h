@@ -69,9 +69,7 @@ public:
     // Inline: a grid adds every one of its cells here.
     void push_back(std::string_view line)
     {
-        char *room = openLine(line.size());
-        if (!line.empty())
-            std::memcpy(room, line.data(), line.size());
+        copyText(openLine(line.size()), line.data(), line.size());
         closeLine(line.size());
     }
 
@@ -86,8 +84,7 @@ public:
         const std::size_t first = m_ends.size();
         m_ends.resize(first + count);
         for (std::size_t i = 0; i < count; ++i) {
-            if (!lines[i].empty())
-                std::memcpy(m_text.get() + m_bytes, lines[i].data(), lines[i].size());
+            copyText(m_text.get() + m_bytes, lines[i].data(), lines[i].size());
             m_bytes += lines[i].size();
             m_ends[first + i] = static_cast<std::uint32_t>(m_bytes);
         }
@@ -118,6 +115,32 @@ public:
 
 private:
     void makeRoom(std::size_t more);
+
+    // Copies n bytes, never reading past from + n. Most lines and cells are a few characters
+    // long: two overlapping moves copy them, where a call to memcpy would cost more than the
+    // copy.
+    static void copyText(char *to, const char *from, std::size_t n)
+    {
+        if (n > 16) {
+            std::memcpy(to, from, n);
+        } else if (n >= 8) {
+            std::uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + n - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + n - 8, &tail, 8);
+        } else if (n >= 4) {
+            std::uint32_t head, tail;
+            std::memcpy(&head, from, 4);
+            std::memcpy(&tail, from + n - 4, 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + n - 4, &tail, 4);
+        } else if (n > 0) {
+            to[0] = from[0];
+            to[n / 2] = from[n / 2];
+            to[n - 1] = from[n - 1];
+        }
+    }
 
     // Every line, one after another, in a buffer of its own: a line is written in place
     // without first filling its room.

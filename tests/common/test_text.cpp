@@ -71,6 +71,28 @@ TEST(TextLines, LinesKeepTheirBoundsHoweverTheyWereWritten)
     EXPECT_EQ(walked, (std::vector<std::string_view>{"primo", "", std::string_view("terzo\0x", 7), "quarto"}));
 }
 
+TEST(TextLines, LinesOfEveryLengthAreCopiedWhole)
+{
+    // Short lines are copied by overlapping moves: every length up to past the longest of them.
+    std::string source;
+    for (int i = 0; i < 40; ++i)
+        source.push_back(static_cast<char>('A' + i));
+    TextLines one;
+    TextLines many;
+    std::vector<std::string_view> row;
+    for (std::size_t n = 0; n <= source.size(); ++n) {
+        one.push_back(std::string_view(source).substr(0, n));
+        row.push_back(std::string_view(source).substr(source.size() - n));
+    }
+    many.push_back(row.data(), row.size());
+    ASSERT_EQ(one.size(), source.size() + 1);
+    ASSERT_EQ(many.size(), source.size() + 1);
+    for (std::size_t n = 0; n <= source.size(); ++n) {
+        EXPECT_EQ(one[n], source.substr(0, n)) << n;
+        EXPECT_EQ(many[n], source.substr(source.size() - n)) << n;
+    }
+}
+
 TEST(TextLines, TruncatedAndJoinedListsStayWhole)
 {
     TextLines first;
