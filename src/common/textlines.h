@@ -121,25 +121,26 @@ private:
     // copy.
     static void copyText(char *to, const char *from, std::size_t n)
     {
-        if (n > 16) {
+        if (n > 16)
             std::memcpy(to, from, n);
-        } else if (n >= 8) {
-            std::uint64_t head, tail;
-            std::memcpy(&head, from, 8);
-            std::memcpy(&tail, from + n - 8, 8);
-            std::memcpy(to, &head, 8);
-            std::memcpy(to + n - 8, &tail, 8);
-        } else if (n >= 4) {
-            std::uint32_t head, tail;
-            std::memcpy(&head, from, 4);
-            std::memcpy(&tail, from + n - 4, 4);
-            std::memcpy(to, &head, 4);
-            std::memcpy(to + n - 4, &tail, 4);
-        } else if (n > 0) {
+        else if (n >= 8)
+            copyEnds<std::uint64_t>(to, from, n);
+        else if (n >= 4)
+            copyEnds<std::uint32_t>(to, from, n);
+        else if (n > 0) {
             to[0] = from[0];
             to[n / 2] = from[n / 2];
             to[n - 1] = from[n - 1];
         }
+    }
+    // n bytes, n from sizeof(Word) to twice that, as the word at the start and the one at the end.
+    template <typename Word> static void copyEnds(char *to, const char *from, std::size_t n)
+    {
+        Word head, tail;
+        std::memcpy(&head, from, sizeof(Word));
+        std::memcpy(&tail, from + n - sizeof(Word), sizeof(Word));
+        std::memcpy(to, &head, sizeof(Word));
+        std::memcpy(to + n - sizeof(Word), &tail, sizeof(Word));
     }
 
     // Every line, one after another, in a buffer of its own: a line is written in place
