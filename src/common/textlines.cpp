@@ -28,9 +28,11 @@ void TextLines::makeRoom(std::size_t more)
     // The ends are 32-bit to halve their memory: four gigabytes of text in one list.
     if (m_bytes + more > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("L'archivio è troppo grande per essere mostrato.");
-    // Never less than a few pages at a time, so a long list grows in few steps.
-    const std::size_t capacity = std::min<std::size_t>(
-        std::max({m_bytes + more, 2 * m_capacity, std::size_t{16} << 10}), std::numeric_limits<std::uint32_t>::max());
+    // The first room is what is asked for (a single line stays small); after that never less
+    // than a few pages at a time, so a long list grows in few steps.
+    const std::size_t least = m_capacity == 0 ? 0 : std::size_t{16} << 10;
+    const std::size_t capacity = std::min<std::size_t>(std::max({m_bytes + more, 2 * m_capacity, least}),
+                                                       std::numeric_limits<std::uint32_t>::max());
     auto text = std::make_unique_for_overwrite<char[]>(capacity);
     if (m_bytes > 0)
         std::memcpy(text.get(), m_text.get(), m_bytes);
