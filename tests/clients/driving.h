@@ -9,23 +9,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/fakes.h"
+
 // Driving screens as a user would: typing any text and answering modal dialogs.
 namespace velmora::test {
 
-// Types text key by key; characters beyond ASCII arrive as the keyboard would send them.
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(widget, static_cast<char>(c.unicode()));
-            continue;
-        }
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 // Acts on the next modal dialog as soon as it is shown, then makes sure it closes, so a test
 // that opens a dialog with exec() never waits for a user.

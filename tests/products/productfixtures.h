@@ -56,16 +56,6 @@ inline QStringList listTexts(const QListWidget *list)
     return texts;
 }
 
-// Types text key by key, accented letters included, as the keyboard delivers it.
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 inline void doubleClickRow(QListWidget *list, int row)
 {

@@ -47,19 +47,6 @@ inline bool shownOnly(const FakeMessages &messages, Kind kind, const QString &ti
     return true;
 }
 
-// Types text key by key, accented letters included (which the plain key clicks do not take).
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, c.toLatin1());
-            continue;
-        }
-        const auto key = Qt::Key(c.toUpper().unicode());
-        QTest::sendKeyEvent(QTest::Press, widget, key, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, widget, key, QString(c), Qt::NoModifier);
-    }
-}
 
 // Shows a dialog as the opening screen does: with an owner, the text placed in its box found by
 // name, then modally. `during` runs inside the modal loop; a dialog left open is rejected after

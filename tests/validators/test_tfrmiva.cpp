@@ -226,4 +226,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmIva)
-#include "tst_tfrmiva.moc"
+#include "test_tfrmiva.moc"

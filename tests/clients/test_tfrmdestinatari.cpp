@@ -870,4 +870,4 @@ void TfrmDestinatariTest::closingReturnsToTheStartScreen()
 }
 
 QTEST_MAIN(TfrmDestinatariTest)
-#include "tfrmdestinatari_test.moc"
+#include "test_tfrmdestinatari.moc"

@@ -301,4 +301,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmCercaMateriale)
-#include "tst_tfrmcercamateriale.moc"
+#include "test_tfrmcercamateriale.moc"

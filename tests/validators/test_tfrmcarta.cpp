@@ -207,4 +207,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmCarta)
-#include "tst_tfrmcarta.moc"
+#include "test_tfrmcarta.moc"

@@ -210,4 +210,4 @@ private slots:
 };
 
 QTEST_MAIN(TestBillPrintExport)
-#include "tst_billprintexport.moc"
+#include "test_billprintexport.moc"

@@ -335,4 +335,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmAccedi)
-#include "tst_tfrmaccedi.moc"
+#include "test_tfrmaccedi.moc"

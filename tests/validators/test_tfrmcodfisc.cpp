@@ -181,4 +181,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmCodFisc)
-#include "tst_tfrmcodfisc.moc"
+#include "test_tfrmcodfisc.moc"

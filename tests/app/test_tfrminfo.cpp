@@ -153,4 +153,4 @@ void InfoTest::okCloses()
 }
 
 QTEST_MAIN(InfoTest)
-#include "tfrminfo_test.moc"
+#include "test_tfrminfo.moc"

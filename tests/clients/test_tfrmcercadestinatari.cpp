@@ -428,4 +428,4 @@ void TfrmCercaDestinatariTest::fiftyThousandCardsListAtOnce()
 }
 
 QTEST_MAIN(TfrmCercaDestinatariTest)
-#include "tfrmcercadestinatari_test.moc"
+#include "test_tfrmcercadestinatari.moc"

@@ -163,4 +163,4 @@ void SplashTest::clickOpensTheSiteAndCloses()
 }
 
 QTEST_MAIN(SplashTest)
-#include "tfrmsplash_test.moc"
+#include "test_tfrmsplash.moc"

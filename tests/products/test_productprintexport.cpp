@@ -295,4 +295,4 @@ private slots:
 };
 
 QTEST_MAIN(TestProductPrintExport)
-#include "tst_productprintexport.moc"
+#include "test_productprintexport.moc"

@@ -202,4 +202,4 @@ void HelpFormTest::pdfLinkHoverColours()
 }
 
 QTEST_MAIN(HelpFormTest)
-#include "tfrmhelpform_test.moc"
+#include "test_tfrmhelpform.moc"

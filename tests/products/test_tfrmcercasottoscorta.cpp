@@ -122,4 +122,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmCercaSottoscorta)
-#include "tst_tfrmcercasottoscorta.moc"
+#include "test_tfrmcercasottoscorta.moc"

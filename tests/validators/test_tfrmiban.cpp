@@ -151,4 +151,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmIban)
-#include "tst_tfrmiban.moc"
+#include "test_tfrmiban.moc"

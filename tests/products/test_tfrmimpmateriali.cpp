@@ -369,4 +369,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmImpMateriali)
-#include "tst_tfrmimpmateriali.moc"
+#include "test_tfrmimpmateriali.moc"

@@ -718,4 +718,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmForniture)
-#include "tst_tfrmforniture.moc"
+#include "test_tfrmforniture.moc"

@@ -252,4 +252,4 @@ private slots:
 };
 
 QTEST_MAIN(ClientPrintExportTest)
-#include "clientprintexport_test.moc"
+#include "test_clientprintexport.moc"

@@ -609,4 +609,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmMateriali)
-#include "tst_tfrmmateriali.moc"
+#include "test_tfrmmateriali.moc"

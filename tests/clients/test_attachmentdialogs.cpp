@@ -343,4 +343,4 @@ void AttachmentDialogsTest::closeBoxChangesNothing()
 }
 
 QTEST_MAIN(AttachmentDialogsTest)
-#include "attachmentdialogs_test.moc"
+#include "test_attachmentdialogs.moc"

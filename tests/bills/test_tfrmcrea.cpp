@@ -252,4 +252,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTfrmCrea)
-#include "tst_tfrmcrea.moc"
+#include "test_tfrmcrea.moc"

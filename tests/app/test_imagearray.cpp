@@ -210,4 +210,4 @@ void ImageArrayTest::sizeChangesKeepColumnsFull()
 }
 
 QTEST_MAIN(ImageArrayTest)
-#include "imagearray_test.moc"
+#include "test_imagearray.moc"
