@@ -86,9 +86,7 @@ int main(int argc, char **argv)
     report(qPrintable(QStringLiteral("client search, %1 lines").arg(search.lstRecords->count())));
 
     TfrmForniture bill(ts.services);
-    bill.lblFile->setText(QString::fromStdString(ts.file("Conto lungo.for").string()));
-    bill.panClasse->setText(QStringLiteral("Conto lungo"));
-    bill.showMaximized();
+    bill.openBill(ts.file("Conto lungo.for"), QStringLiteral("Conto lungo"));
     QCoreApplication::processEvents();
     report(qPrintable(QStringLiteral("and the bill open, %1 lines").arg(bill.lstStudenti->count())));
 

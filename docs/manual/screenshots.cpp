@@ -7,6 +7,9 @@
 #include <QTextStream>
 
 #include "app/screenset.h"
+#include "app/tfrmavvio.h"
+#include "app/tfrminfo.h"
+#include "app/tfrmpassword.h"
 #include "app/tfrmhelpform.h"
 #include "app/tfrmsplash.h"
 #include "common/qtservices.h"
@@ -53,9 +56,9 @@ int main(int argc, char **argv)
     ScreenSet screens(services);
 
     bool ok = true;
-    ok = save(screens.screen(QStringLiteral("TfrmPassword")), args[1], QStringLiteral("password.png")) && ok;
+    ok = save(screens.login(), args[1], QStringLiteral("password.png")) && ok;
 
-    if (QWidget *start = screens.screen(QStringLiteral("TfrmAvvio"))) {
+    if (QWidget *start = screens.start()) {
         start->resize(1030, 742);
         start->show();
         QCoreApplication::processEvents();
@@ -63,14 +66,14 @@ int main(int argc, char **argv)
         start->hide();
     }
 
-    if (auto *help = qobject_cast<TfrmHelpForm *>(screens.screen(QStringLiteral("TfrmHelpForm")))) {
+    if (TfrmHelpForm *help = screens.help()) {
         help->setTopic(QStringLiteral("Uno sguardo a Velmora"));
         ok = save(help, args[1], QStringLiteral("guida.png")) && ok;
     }
 
-    ok = save(screens.screen(QStringLiteral("TfrmInfo")), args[1], QStringLiteral("info.png")) && ok;
+    ok = save(screens.info(), args[1], QStringLiteral("info.png")) && ok;
 
-    if (auto *splash = qobject_cast<TfrmSplash *>(screens.screen(QStringLiteral("TfrmSplash")))) {
+    if (TfrmSplash *splash = screens.splash()) {
         for (int tick = 0; tick < 40; ++tick)
             splash->Timer1Timer();
         ok = save(splash, args[1], QStringLiteral("splash.png")) && ok;

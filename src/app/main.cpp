@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -38,14 +39,12 @@ int main(int argc, char **argv)
     services.printer = &printer;
     services.office = &office;
     // Every data file lives beside the executable.
-    services.folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+    services.folder = std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     app.setMessages(&messages);
 
     ScreenSet screens(services);
-    if (QWidget *login = screens.screen(QStringLiteral("TfrmPassword"))) {
-        login->show();
-        login->raise();
-        login->activateWindow();
-    }
+    screens.login()->show();
+    screens.login()->raise();
+    screens.login()->activateWindow();
     return app.exec();
 }

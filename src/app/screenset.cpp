@@ -31,12 +31,12 @@
 ScreenSet::ScreenSet(velmora::Services &services)
 {
     services.navigator = this;
-    add(new TfrmPassword(services));
-    add(new TfrmAvvio(services));
-    add(new TfrmAccedi(services));
+    m_login = add(new TfrmPassword(services));
+    m_start = add(new TfrmAvvio(services));
+    m_catalogue = add(new TfrmAccedi(services));
     add(new TfrmAllegatiDes(services));
     add(new TfrmAllegatiMat(services));
-    add(new TfrmCambiaPassword(services));
+    m_changePassword = add(new TfrmCambiaPassword(services));
     add(new TfrmCarta(services));
     add(new TfrmCartellaDes(services));
     add(new TfrmCartellaMat(services));
@@ -44,51 +44,114 @@ ScreenSet::ScreenSet(velmora::Services &services)
     add(new TfrmCercaMateriale(services));
     add(new TfrmCercaSottoscorta(services));
     add(new TfrmCodFisc(services));
-    add(new TfrmCrea(services));
-    add(new TfrmDestinatari(services));
-    add(new TfrmEsportaDes(services));
-    add(new TfrmEsportaFor(services));
-    add(new TfrmEsportaMat(services));
-    add(new TfrmForniture(services));
-    add(new TfrmHelpForm(services));
+    m_create = add(new TfrmCrea(services));
+    m_clients = add(new TfrmDestinatari(services));
+    m_clientExport = add(new TfrmEsportaDes(services));
+    m_billExport = add(new TfrmEsportaFor(services));
+    m_productExport = add(new TfrmEsportaMat(services));
+    m_bill = add(new TfrmForniture(services));
+    m_help = add(new TfrmHelpForm(services));
     add(new TfrmIban(services));
     add(new TfrmImpMateriali(services));
-    add(new TfrmInfo(services));
-    add(new TfrmMateriali(services));
+    m_info = add(new TfrmInfo(services));
+    m_products = add(new TfrmMateriali(services));
     add(new TfrmIva(services));
-    add(new TfrmSplash(services));
+    m_splash = add(new TfrmSplash(services));
 }
 
 ScreenSet::~ScreenSet()
 {
     // Destroyed in reverse order of creation.
     for (auto it = m_order.rbegin(); it != m_order.rend(); ++it)
-        delete m_screens[*it].data();
+        delete it->data();
 }
 
-void ScreenSet::add(QWidget *screen)
+template <typename Screen> Screen *ScreenSet::add(Screen *screen)
 {
     screen->hide();
-    m_order.push_back(screen->objectName());
-    m_screens[screen->objectName()] = screen;
+    m_order.emplace_back(screen);
+    return screen;
 }
 
-QWidget *ScreenSet::screen(const QString &className)
+std::vector<QWidget *> ScreenSet::screens() const
 {
-    const auto it = m_screens.find(className);
-    return it == m_screens.end() ? nullptr : it->second.data();
+    std::vector<QWidget *> all;
+    all.reserve(m_order.size());
+    for (const QPointer<QWidget> &screen : m_order)
+        all.push_back(screen.data());
+    return all;
+}
+
+velmora::WorkingScreen *ScreenSet::environment(velmora::Environment environment) const
+{
+    switch (environment) {
+    case velmora::Environment::Clients:
+        return m_clients;
+    case velmora::Environment::Products:
+        return m_products;
+    case velmora::Environment::CreateBill:
+        return m_create;
+    case velmora::Environment::Catalogue:
+        return m_catalogue;
+    }
+    return nullptr;
 }
 
 void ScreenSet::showStart()
 {
-    if (auto *start = qobject_cast<velmora::WorkingScreen *>(screen(QStringLiteral("TfrmAvvio"))))
-        start->showWorking();
+    m_start->showWorking();
 }
 
-void ScreenSet::showHelp(QWidget *owner, const QString &topic)
+void ScreenSet::showEnvironment(velmora::Environment environment)
 {
-    if (auto *help = qobject_cast<TfrmHelpForm *>(screen(QStringLiteral("TfrmHelpForm")))) {
-        Q_UNUSED(owner);
-        help->showTopic(topic);
-    }
+    // Every environment is a working screen: shown maximised, in front.
+    velmora::WorkingScreen *working = this->environment(environment);
+    working->showWorking();
+    working->raise();
+}
+
+void ScreenSet::openBill(const std::filesystem::path &file, const QString &name)
+{
+    m_bill->openBill(file, name);
+}
+
+void ScreenSet::showLogin()
+{
+    m_login->returnFromChange();
+}
+
+void ScreenSet::showChangePassword()
+{
+    m_changePassword->show();
+    m_changePassword->raise();
+    m_changePassword->activateWindow();
+}
+
+void ScreenSet::showInfo(QWidget *)
+{
+    m_info->exec();
+}
+
+void ScreenSet::showSplash(QWidget *)
+{
+    m_splash->exec();
+}
+
+void ScreenSet::showHelp(QWidget *, const QString &topic)
+{
+    m_help->showTopic(topic);
+}
+
+void ScreenSet::showBillExport(QWidget *, const std::filesystem::path &file)
+{
+    m_billExport->setBill(file);
+    m_billExport->exec();
+}
+
+void ScreenSet::showArchiveExport(QWidget *, velmora::ArchiveExport archive)
+{
+    if (archive == velmora::ArchiveExport::Clients)
+        m_clientExport->exec();
+    else
+        m_productExport->exec();
 }

@@ -53,8 +53,9 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
 
     lblSubTitle = bar(g, QRect(1, 80, 993, 30), colours::navy);
     lblSubTitle->setObjectName(QStringLiteral("lblSubTitle"));
-    lblSubTitle->setText(QStringLiteral("Software per gestire l'addebito di servizi e consumazioni sul conto dei clienti di "
-                                        "strutture ricettive."));
+    lblSubTitle->setText(
+        QStringLiteral("Software per gestire l'addebito di servizi e consumazioni sul conto dei clienti di "
+                       "strutture ricettive."));
     lblSubTitle->setAlignment(Qt::AlignCenter);
     lblSubTitle->setFont(QFont(QStringLiteral("Verdana"), 9));
     bar(g, QRect(1, 110, 993, 4), colours::maroon);
@@ -161,43 +162,35 @@ void TfrmAvvio::FormShow()
     m_banner->start();
 }
 
-void TfrmAvvio::openEnvironment(const QString &className)
+void TfrmAvvio::openEnvironment(Environment environment)
 {
-    QWidget *target = m_services.navigator->screen(className);
-    if (!target)
-        return;
-    if (auto *working = qobject_cast<WorkingScreen *>(target))
-        working->showWorking();
-    else
-        target->show();
-    target->raise();
+    m_services.navigator->showEnvironment(environment);
     hide();
 }
 
 void TfrmAvvio::btnClientiClick()
 {
-    openEnvironment(QStringLiteral("TfrmDestinatari"));
+    openEnvironment(Environment::Clients);
 }
 
 void TfrmAvvio::btnProdottiClick()
 {
-    openEnvironment(QStringLiteral("TfrmMateriali"));
+    openEnvironment(Environment::Products);
 }
 
 void TfrmAvvio::btnCreaClick()
 {
-    openEnvironment(QStringLiteral("TfrmCrea"));
+    openEnvironment(Environment::CreateBill);
 }
 
 void TfrmAvvio::btnFornitureClick()
 {
-    openEnvironment(QStringLiteral("TfrmAccedi"));
+    openEnvironment(Environment::Catalogue);
 }
 
 void TfrmAvvio::imgInfoClick()
 {
-    if (auto *info = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmInfo"))))
-        info->exec();
+    m_services.navigator->showInfo(this);
 }
 
 void TfrmAvvio::imgGuidaClick()
@@ -207,8 +200,7 @@ void TfrmAvvio::imgGuidaClick()
 
 void TfrmAvvio::imgCopyrightClick()
 {
-    if (auto *splash = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmSplash"))))
-        splash->exec();
+    m_services.navigator->showSplash(this);
 }
 
 void TfrmAvvio::imgEsciClick()

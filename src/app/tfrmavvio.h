@@ -43,7 +43,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void openEnvironment(const QString &className);
+    void openEnvironment(velmora::Environment environment);
     void btnClientiClick();
     void btnProdottiClick();
     void btnCreaClick();

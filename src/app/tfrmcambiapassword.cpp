@@ -13,13 +13,13 @@ using namespace velmora;
 
 namespace {
 
-const QString kChangeError = QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della "
-                                            "password. Si consiglia di reinstallare il software.");
+const QString kChangeError =
+    QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della "
+                   "password. Si consiglia di reinstallare il software.");
 
 } // namespace
 
-TfrmCambiaPassword::TfrmCambiaPassword(Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+TfrmCambiaPassword::TfrmCambiaPassword(Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
     setObjectName(QStringLiteral("TfrmCambiaPassword"));
     setWindowTitle(QStringLiteral(" Cambia password"));
@@ -159,6 +159,5 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 
 void TfrmCambiaPassword::FormClose()
 {
-    if (auto *login = qobject_cast<TfrmPassword *>(m_services.navigator->screen(QStringLiteral("TfrmPassword"))))
-        login->returnFromChange();
+    m_services.navigator->showLogin();
 }

@@ -23,8 +23,7 @@ void maskPasswordBox(TextBox *box, int pixelSize)
     box->setStyleSheet(QStringLiteral("lineedit-password-character: 9679;"));
 }
 
-TfrmPassword::TfrmPassword(Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+TfrmPassword::TfrmPassword(Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
     setObjectName(QStringLiteral("TfrmPassword"));
     setWindowTitle(QStringLiteral(" Velmora © - Autenticazione"));
@@ -121,11 +120,7 @@ void TfrmPassword::cmdEsciClick()
 
 void TfrmPassword::btnCambiaPasswordClick()
 {
-    if (QWidget *change = m_services.navigator->screen(QStringLiteral("TfrmCambiaPassword"))) {
-        change->show();
-        change->raise();
-        change->activateWindow();
-    }
+    m_services.navigator->showChangePassword();
     hide();
 }
 

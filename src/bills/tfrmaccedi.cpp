@@ -185,15 +185,12 @@ void TfrmAccedi::FormClose()
     if (lblMemory->text().trimmed() != QStringLiteral("forniture"))
         return;
     const int row = selectedRow();
-    auto *forniture = qobject_cast<TfrmForniture *>(m_services.navigator->screen(QStringLiteral("TfrmForniture")));
-    if (row < 0 || !forniture)
+    if (row < 0)
         return;
     const BillEntry &bill = m_bills[static_cast<std::size_t>(row)];
     const QString line = lstClassi->item(row)->text();
-    forniture->lblFile->setText(QString::fromStdString(bill.path.string()));
-    forniture->panClasse->setText(line.left(line.size() - 4));
     m_handedOver = true;
-    forniture->showWorking();
+    m_services.navigator->openBill(bill.path, line.left(line.size() - 4));
 }
 
 void TfrmAccedi::btnCancellaClick()

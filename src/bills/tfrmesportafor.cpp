@@ -1,7 +1,5 @@
 #include "bills/tfrmesportafor.h"
 
-#include <QLabel>
-
 #include "bills/consumption.h"
 
 namespace {
@@ -28,11 +26,7 @@ TfrmEsportaFor::TfrmEsportaFor(velmora::Services &services, QWidget *parent)
 
 std::filesystem::path TfrmEsportaFor::archivePath() const
 {
-    QWidget *bill = m_services.navigator ? m_services.navigator->screen(QStringLiteral("TfrmForniture")) : nullptr;
-    const QLabel *lblFile = bill ? bill->findChild<QLabel *>(QStringLiteral("lblFile")) : nullptr;
-    if (!lblFile || lblFile->text().trimmed().isEmpty())
-        return {};
-    return std::filesystem::path(lblFile->text().toStdString());
+    return m_bill;
 }
 
 const velmora::RecordLayout *TfrmEsportaFor::archiveLayout() const

@@ -3,7 +3,7 @@
 #include "common/exportdialog.h"
 
 // TfrmEsportaFor: the open bill as a grid, one row per consumption, exported to Word or Excel.
-// The bill is the one named by the consumption screen's lblFile at the moment of showing.
+// The bill is the one the consumption screen hands over before showing it.
 class TfrmEsportaFor : public velmora::ExportDialog
 {
     Q_OBJECT
@@ -11,7 +11,13 @@ class TfrmEsportaFor : public velmora::ExportDialog
 public:
     explicit TfrmEsportaFor(velmora::Services &services, QWidget *parent = nullptr);
 
+    // The bill file the next showing loads.
+    void setBill(const std::filesystem::path &file) { m_bill = file; }
+
 protected:
     std::filesystem::path archivePath() const override;
     const velmora::RecordLayout *archiveLayout() const override;
+
+private:
+    std::filesystem::path m_bill;
 };

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -287,9 +288,17 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     txtImporto->hooks.onExit = [this] { txtImportoExit(); };
 }
 
+void TfrmForniture::openBill(const std::filesystem::path &file, const QString &name)
+{
+    m_billPath = file;
+    lblFile->setText(QFile::decodeName(QByteArray::fromStdString(file.string())));
+    panClasse->setText(name);
+    showWorking();
+}
+
 RecordFile TfrmForniture::billFile() const
 {
-    return RecordFile(std::filesystem::path(lblFile->text().toStdString()), consumptionLayout().size());
+    return RecordFile(m_billPath, consumptionLayout().size());
 }
 
 void TfrmForniture::fileError()
@@ -579,9 +588,7 @@ void TfrmForniture::btnStampaClick()
 
 void TfrmForniture::btnEsportaClick()
 {
-    // The export dialog lives for the whole run and reads the bill named by lblFile as it shows.
-    if (auto *dialog = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmEsportaFor"))))
-        dialog->exec();
+    m_services.navigator->showBillExport(this, m_billPath);
 }
 
 void TfrmForniture::cmdGuidaClick()

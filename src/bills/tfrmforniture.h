@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,12 @@ class TfrmForniture : public velmora::WorkingScreen
 public:
     explicit TfrmForniture(velmora::Services &services, QWidget *parent = nullptr);
 
-    // Set by the bill catalogue before showing the screen.
-    QLabel *lblFile = nullptr;   // full path of the bill file
+    // Shows the screen on the bill stored in file, headed by its name. The path is kept as the
+    // file system gave it: a name that is not valid UTF-8 still names that same file.
+    void openBill(const std::filesystem::path &file, const QString &name);
+    const std::filesystem::path &billPath() const { return m_billPath; }
+
+    QLabel *lblFile = nullptr;   // the bill file's path, as text for the eye only
     QLabel *panClasse = nullptr; // bill name
 
     QLabel *panIstruzioni = nullptr;
@@ -107,6 +112,7 @@ private:
     void txtImportoExit();
 
     std::vector<velmora::TextBox *> m_boxes;
+    std::filesystem::path m_billPath;
     std::string m_stored; // the record as the card last read or wrote it
     bool m_filling = false;
 };

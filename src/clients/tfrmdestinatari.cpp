@@ -550,7 +550,6 @@ void TfrmDestinatari::cmdSalvaClick()
                                      QStringLiteral("La scheda corrente è stata inserita in archivio."));
 }
 
-
 void TfrmDestinatari::arrowClick(Arrow arrow)
 {
     moveCard(arrow, RecordFile(m_services.file(kClientArchive), clientLayout().size()).count(), lblPosizione,
@@ -661,8 +660,7 @@ void TfrmDestinatari::cmdWordClick()
 void TfrmDestinatari::cmdExcelClick()
 {
     // The export dialog lives for the whole run and reloads the archive at every showing.
-    if (auto *dialog = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmEsportaDes"))))
-        dialog->exec();
+    m_services.navigator->showArchiveExport(this, ArchiveExport::Clients);
 }
 
 void TfrmDestinatari::cmdAllegaClick()

@@ -59,17 +59,36 @@ public:
     virtual QTime now() const = 0;
 };
 
-// Moving between the start-up screen instances; implemented by the screen set.
+// The working environments the start screen's tiles lead to.
+enum class Environment { Clients, Products, CreateBill, Catalogue };
+// The archives whose export dialog a card screen shows.
+enum class ArchiveExport { Clients, Products };
+
+// Moving between the start-up screen instances; implemented by the screen set. Every hand-over
+// is a typed call, so the compiler sees which screen leads to which.
 class Navigator
 {
 public:
     virtual ~Navigator() = default;
-    // Shows the start screen (a working screen was closed).
+    // Shows the start screen (a working screen was closed, or the login succeeded).
     virtual void showStart() = 0;
+    // Shows a working environment in place of the start screen.
+    virtual void showEnvironment(Environment environment) = 0;
+    // Shows the consumption screen on the bill stored in file, headed by its name.
+    virtual void openBill(const std::filesystem::path &file, const QString &name) = 0;
+    // Shows the login screen again, its password box emptied (the change of password closed).
+    virtual void showLogin() = 0;
+    // Shows the change of password in place of the login screen.
+    virtual void showChangePassword() = 0;
+    // The information screen and the splash window, modally over owner.
+    virtual void showInfo(QWidget *owner) = 0;
+    virtual void showSplash(QWidget *owner) = 0;
     // Fills the help viewer with a topic and shows it modally over owner.
     virtual void showHelp(QWidget *owner, const QString &topic) = 0;
-    // The start-up instance of a screen class ("TfrmForniture"), or nullptr.
-    virtual QWidget *screen(const QString &className) = 0;
+    // The export dialog of the bill stored in file, modally over owner.
+    virtual void showBillExport(QWidget *owner, const std::filesystem::path &file) = 0;
+    // The export dialog of an archive, modally over owner.
+    virtual void showArchiveExport(QWidget *owner, ArchiveExport archive) = 0;
 };
 
 class PrintService;

@@ -460,8 +460,7 @@ void TfrmMateriali::imgWordClick()
 void TfrmMateriali::imgExcelMouseUp()
 {
     // The export dialog lives for the whole run and reloads the archive at every showing.
-    if (auto *dialog = qobject_cast<QDialog *>(m_services.navigator->screen(QStringLiteral("TfrmEsportaMat"))))
-        dialog->exec();
+    m_services.navigator->showArchiveExport(this, ArchiveExport::Products);
 }
 
 void TfrmMateriali::imgFileMouseUp()
@@ -517,8 +516,6 @@ void TfrmMateriali::imgEsciMouseUp()
 {
     close();
 }
-
-
 
 void TfrmMateriali::guardedFailed(bool changed)
 {

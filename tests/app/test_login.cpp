@@ -21,13 +21,13 @@ class TestLogin : public QObject
         TfrmCambiaPassword change{t.services};
         Fixture()
         {
-            t.navigator.screens[QStringLiteral("TfrmPassword")] = &login;
-            t.navigator.screens[QStringLiteral("TfrmCambiaPassword")] = &change;
+            t.navigator.onShowLogin = [this] { login.returnFromChange(); };
+            t.navigator.onShowChangePassword = [this] { change.show(); };
         }
         void store(const std::string &plain)
         {
-            QVERIFY(SettingsFile(t.file(kPasswordStore)).write(kPasswordSection, kPasswordKey,
-                                                               EncodeStoredPassword(plain)));
+            QVERIFY(SettingsFile(t.file(kPasswordStore))
+                        .write(kPasswordSection, kPasswordKey, EncodeStoredPassword(plain)));
         }
         std::string stored() const
         {
@@ -285,9 +285,10 @@ private slots:
         std::filesystem::create_directory(f.t.file(std::string(kPasswordStore) + ".new") / "x");
         f.change.show();
         f.changeTo(QStringLiteral("velmora"), QStringLiteral("b"), QStringLiteral("b"));
-        QCOMPARE(f.t.messages.lastText(),
-                 QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
-                                "Si consiglia di reinstallare il software."));
+        QCOMPARE(
+            f.t.messages.lastText(),
+            QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
+                           "Si consiglia di reinstallare il software."));
         QCOMPARE(f.stored(), std::string("VELMORA"));
         QVERIFY(f.change.isVisible());
     }

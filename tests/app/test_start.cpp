@@ -1,8 +1,11 @@
+#include <map>
+
 #include <QMovie>
 #include <QTest>
 
 #include "app/screenset.h"
 #include "app/tfrmavvio.h"
+#include "common/workingscreen.h"
 #include "common/artwork.h"
 #include "support/fakes.h"
 
@@ -18,36 +21,40 @@ private slots:
     {
         test::TestServices t;
         ScreenSet set(t.services);
-        QCOMPARE(set.order().size(), std::size_t(26));
-        QCOMPARE(set.order().front(), QStringLiteral("TfrmPassword"));
-        QCOMPARE(set.order()[1], QStringLiteral("TfrmAvvio"));
-        QCOMPARE(set.order().back(), QStringLiteral("TfrmSplash"));
-        QCOMPARE(set.screen(QStringLiteral("TfrmPassword"))->windowTitle(), QStringLiteral(" Velmora © - Autenticazione"));
-        QCOMPARE(set.screen(QStringLiteral("TfrmForniture"))->windowTitle(),
+        QStringList order;
+        std::map<QString, QString> captions;
+        for (const QWidget *screen : set.screens()) {
+            order << screen->objectName();
+            captions[screen->objectName()] = screen->windowTitle();
+            QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
+        }
+        QCOMPARE(order.size(), 26);
+        QCOMPARE(order.front(), QStringLiteral("TfrmPassword"));
+        QCOMPARE(order[1], QStringLiteral("TfrmAvvio"));
+        QCOMPARE(order.back(), QStringLiteral("TfrmSplash"));
+        QCOMPARE(captions[QStringLiteral("TfrmPassword")], QStringLiteral(" Velmora © - Autenticazione"));
+        QCOMPARE(captions[QStringLiteral("TfrmForniture")],
                  QStringLiteral(" Velmora © - Registrazione prodotti e servizi in conto"));
-        QCOMPARE(set.screen(QStringLiteral("TfrmIva"))->windowTitle(), QStringLiteral(" Controllo partita IVA "));
-        for (const QString &name : set.order())
-            QVERIFY2(!set.screen(name)->isVisible(), qPrintable(name));
+        QCOMPARE(captions[QStringLiteral("TfrmIva")], QStringLiteral(" Controllo partita IVA "));
     }
 
     void tilesOpenTheirEnvironmentAndHideTheStartScreen()
     {
         test::TestServices t;
         ScreenSet set(t.services);
-        auto *start = qobject_cast<TfrmAvvio *>(set.screen(QStringLiteral("TfrmAvvio")));
-        QVERIFY(start);
-        const std::pair<const char *, const char *> routes[] = {{"btnClienti", "TfrmDestinatari"},
-                                                                {"titProdotti", "TfrmMateriali"},
-                                                                {"btnCrea", "TfrmCrea"},
-                                                                {"titForniture", "TfrmAccedi"}};
+        TfrmAvvio *start = set.start();
+        const std::pair<const char *, Environment> routes[] = {{"btnClienti", Environment::Clients},
+                                                               {"titProdotti", Environment::Products},
+                                                               {"btnCrea", Environment::CreateBill},
+                                                               {"titForniture", Environment::Catalogue}};
         for (const auto &[icon, target] : routes) {
             set.showStart();
             QVERIFY(start->isVisible());
             auto *b = start->findChild<IconButton *>(QLatin1String(icon));
             QVERIFY2(b, icon);
             QTest::mouseClick(b, Qt::LeftButton);
-            QWidget *screen = set.screen(QLatin1String(target));
-            QVERIFY2(screen->isVisible(), target);
+            QWidget *screen = set.environment(target);
+            QVERIFY2(screen->isVisible(), icon);
             QVERIFY(!start->isVisible());
             // Closing the environment brings the start screen back.
             screen->close();

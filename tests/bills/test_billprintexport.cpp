@@ -76,11 +76,11 @@ private:
             const RecordFile file(ts.file("Conto prova.for"), consumptionLayout().size());
             for (const std::string &r : records)
                 QVERIFY(file.append(r));
-            screen.lblFile->setText(QString::fromStdString(ts.file("Conto prova.for").string()));
-            screen.panClasse->setText(QStringLiteral(" Conto prova "));
-            ts.navigator.screens[QStringLiteral("TfrmForniture")] = &screen;
-            ts.navigator.screens[QStringLiteral("TfrmEsportaFor")] = &exportDialog;
-            screen.showWorking();
+            ts.navigator.onBillExport = [this](QWidget *, const std::filesystem::path &file) {
+                exportDialog.setBill(file);
+                exportDialog.exec();
+            };
+            screen.openBill(ts.file("Conto prova.for"), QStringLiteral(" Conto prova "));
             screen.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&screen));
         }
@@ -193,9 +193,7 @@ private slots:
         QVERIFY(RecordFile(b.ts.file("Altro.for"), consumptionLayout().size())
                     .append(consumptionRecord("Ombrellone", "1", "8,00", "8,00")));
         b.screen.hide();
-        b.screen.lblFile->setText(QString::fromStdString(b.ts.file("Altro.for").string()));
-        b.screen.panClasse->setText(QStringLiteral("Altro"));
-        b.screen.showWorking();
+        b.screen.openBill(b.ts.file("Altro.for"), QStringLiteral("Altro"));
 
         bool seen = false;
         QStringList products;

@@ -46,7 +46,9 @@ private:
         {
             for (const char *name : bills)
                 std::ofstream(ts.file(name)).flush();
-            ts.navigator.screens[QStringLiteral("TfrmForniture")] = &forniture;
+            ts.navigator.onOpenBill = [this](const std::filesystem::path &file, const QString &name) {
+                forniture.openBill(file, name);
+            };
         }
         TestServices ts;
         TfrmForniture forniture{ts.services};
@@ -143,7 +145,7 @@ private slots:
         QVERIFY(!c.screen.isVisible());
         QVERIFY(c.forniture.isVisible());
         QCOMPARE(c.ts.navigator.startShown, 0);
-        QCOMPARE(c.forniture.lblFile->text(), QString::fromStdString(c.ts.file("Camera 12.for").string()));
+        QCOMPARE(c.forniture.billPath(), c.ts.file("Camera 12.for"));
         QCOMPARE(c.forniture.panClasse->text(), QStringLiteral("Camera 12"));
         QCOMPARE(c.forniture.lstStudenti->count(), 1);
         QCOMPARE(c.forniture.repTotale->text(), QStringLiteral("1,50"));
@@ -156,7 +158,7 @@ private slots:
         QCOMPARE(linesOf(c.list()), QStringList{QStringLiteral("? Bar.for")});
         c.list()->setCurrentRow(0);
         c.click("imgApri");
-        QCOMPARE(c.forniture.lblFile->text(), QString::fromStdString(c.ts.file("\xE2\x98\x95 Bar.for").string()));
+        QCOMPARE(c.forniture.billPath(), c.ts.file("\xE2\x98\x95 Bar.for"));
         // Opening reads the bill that is there and creates no other bill.
         QCOMPARE(listBills(c.ts.services.folder).size(), std::size_t(1));
     }

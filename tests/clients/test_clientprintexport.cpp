@@ -107,7 +107,7 @@ private:
     {
         Card() : fakes(ts)
         {
-            ts.navigator.screens[QStringLiteral("TfrmEsportaDes")] = &exportDialog;
+            ts.navigator.onArchiveExport = [this](QWidget *, ArchiveExport) { exportDialog.exec(); };
             card.showWorking();
             card.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&card));

@@ -27,20 +27,19 @@ const RecordLayout kProduct{250, 250, 250, 250, 250, 250, 250, 250, 50,  50,  25
 
 enum class Kind { Bill, Clients, Products };
 
-// One export dialog over a temporary program folder, with the consumption screen's lblFile
-// naming "Conto prova.for".
+// One export dialog over a temporary program folder; the bill export is handed "Conto prova.for".
 struct Harness
 {
     explicit Harness(Kind kind) : kind(kind), fakes(test)
     {
-        forniture = std::make_unique<QWidget>();
-        lblFile = velmora::hiddenLabel(QStringLiteral("lblFile"), forniture.get());
-        lblFile->setText(QString::fromStdString(test.file("Conto prova.for").string()));
-        test.navigator.screens[QStringLiteral("TfrmForniture")] = forniture.get();
         switch (kind) {
-        case Kind::Bill:
-            dialog = std::make_unique<TfrmEsportaFor>(test.services);
+        case Kind::Bill: {
+            auto bill = std::make_unique<TfrmEsportaFor>(test.services);
+            bill->setBill(test.file("Conto prova.for"));
+            billDialog = bill.get();
+            dialog = std::move(bill);
             break;
+        }
         case Kind::Clients:
             dialog = std::make_unique<TfrmEsportaDes>(test.services);
             break;
@@ -78,9 +77,8 @@ struct Harness
     Kind kind;
     TestServices test;
     PrintingFakes fakes;
-    std::unique_ptr<QWidget> forniture;
-    QLabel *lblFile = nullptr;
     std::unique_ptr<ExportDialog> dialog;
+    TfrmEsportaFor *billDialog = nullptr; // the same dialog, for the bill export
 };
 
 std::vector<std::vector<std::string>> threeRecords(Kind kind)
@@ -242,7 +240,7 @@ void ExportDialogsTest::billDialogReadsTheOpenBill()
     QCOMPARE(h.dialog->gridModel()->gridRows(), 4);
 
     // Another bill opened on the consumption screen: the next showing follows it.
-    h.lblFile->setText(QString::fromStdString(h.test.file("Altro conto.for").string()));
+    h.billDialog->setBill(h.test.file("Altro conto.for"));
     h.reshow();
     QCOMPARE(h.dialog->gridModel()->gridRows(), 4);
     QCOMPARE(h.cell(1, 1), QString());

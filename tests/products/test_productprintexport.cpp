@@ -114,7 +114,7 @@ private slots:
         fakes = std::make_unique<PrintingFakes>(*ts);
         card = std::make_unique<TfrmMateriali>(ts->services);
         exportDialog = std::make_unique<TfrmEsportaMat>(ts->services);
-        ts->navigator.screens[QStringLiteral("TfrmEsportaMat")] = exportDialog.get();
+        ts->navigator.onArchiveExport = [this](QWidget *, ArchiveExport) { exportDialog->exec(); };
         consumption = std::make_unique<QWidget>();
         card->show();
         card->activateWindow();

@@ -69,10 +69,39 @@ QString FakeDialogs::chooseFolder(QWidget *, const QString &caption)
     return f;
 }
 
-QWidget *FakeNavigator::screen(const QString &className)
+void FakeNavigator::openBill(const std::filesystem::path &file, const QString &name)
 {
-    const auto it = screens.find(className);
-    return it == screens.end() ? nullptr : it->second.data();
+    openedBills.push_back({file, name});
+    if (onOpenBill)
+        onOpenBill(file, name);
+}
+
+void FakeNavigator::showLogin()
+{
+    ++loginShown;
+    if (onShowLogin)
+        onShowLogin();
+}
+
+void FakeNavigator::showChangePassword()
+{
+    ++changePasswordShown;
+    if (onShowChangePassword)
+        onShowChangePassword();
+}
+
+void FakeNavigator::showBillExport(QWidget *owner, const std::filesystem::path &file)
+{
+    billExports.push_back(file);
+    if (onBillExport)
+        onBillExport(owner, file);
+}
+
+void FakeNavigator::showArchiveExport(QWidget *owner, ArchiveExport archive)
+{
+    archiveExports.push_back(archive);
+    if (onArchiveExport)
+        onArchiveExport(owner, archive);
 }
 
 TestServices::TestServices()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -56,8 +58,8 @@ public:
     QString chooseFolder(QWidget *owner, const QString &caption) override;
     std::deque<QString> files;
     std::deque<QString> folders;
-    QStringList titles;  // titles of the file dialogs asked
-    QStringList filters; // their filters
+    QStringList titles;   // titles of the file dialogs asked
+    QStringList filters;  // their filters
     QStringList captions; // captions of the folder browsers asked
 };
 
@@ -70,16 +72,44 @@ public:
     QTime time{10, 30, 15};
 };
 
+// Records every hand-over; a test that needs the real next screen installs it in the matching
+// hook (the export dialog of the bill, the consumption screen opened by the catalogue).
 class FakeNavigator final : public Navigator
 {
 public:
     void showStart() override { ++startShown; }
+    void showEnvironment(Environment environment) override { environments.push_back(environment); }
+    void openBill(const std::filesystem::path &file, const QString &name) override;
+    void showLogin() override;
+    void showChangePassword() override;
+    void showInfo(QWidget *) override { ++infoShown; }
+    void showSplash(QWidget *) override { ++splashShown; }
     void showHelp(QWidget *, const QString &topic) override { helpTopics << topic; }
-    QWidget *screen(const QString &className) override;
+    void showBillExport(QWidget *owner, const std::filesystem::path &file) override;
+    void showArchiveExport(QWidget *owner, ArchiveExport archive) override;
+
+    struct OpenedBill
+    {
+        std::filesystem::path file;
+        QString name;
+    };
 
     int startShown = 0;
+    int loginShown = 0;
+    int changePasswordShown = 0;
+    int infoShown = 0;
+    int splashShown = 0;
     QStringList helpTopics;
-    std::map<QString, QPointer<QWidget>> screens;
+    std::vector<Environment> environments;
+    std::vector<OpenedBill> openedBills;
+    std::vector<std::filesystem::path> billExports;
+    std::vector<ArchiveExport> archiveExports;
+
+    std::function<void(const std::filesystem::path &, const QString &)> onOpenBill;
+    std::function<void()> onShowLogin;
+    std::function<void()> onShowChangePassword;
+    std::function<void(QWidget *, const std::filesystem::path &)> onBillExport;
+    std::function<void(QWidget *, ArchiveExport)> onArchiveExport;
 };
 
 // Fakes for every service over a fresh temporary program folder.
