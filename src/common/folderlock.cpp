@@ -1,5 +1,6 @@
 #include "common/folderlock.h"
 
+#include <atomic>
 #include <cerrno>
 #include <map>
 #include <mutex>
@@ -38,9 +39,14 @@ std::string keyOf(const std::filesystem::path &folder)
     return (ec ? folder : canonical).string();
 }
 
+// Read by the threads of a scan in parts, so kept atomic.
+std::atomic<std::chrono::milliseconds::rep> g_defaultTimeout{5000};
+
 bool tryLock(int fd)
 {
-    struct flock fl {};
+    struct flock fl
+    {
+    };
     fl.l_type = F_WRLCK;
     fl.l_whence = SEEK_SET;
     fl.l_start = 0;
@@ -50,6 +56,18 @@ bool tryLock(int fd)
 }
 
 } // namespace
+
+std::chrono::milliseconds FolderLock::defaultTimeout()
+{
+    return std::chrono::milliseconds(g_defaultTimeout.load());
+}
+
+void FolderLock::setDefaultTimeout(std::chrono::milliseconds timeout)
+{
+    g_defaultTimeout = timeout.count();
+}
+
+FolderLock::FolderLock(const std::filesystem::path &folder) : FolderLock(folder, defaultTimeout()) {}
 
 FolderLock::FolderLock(const std::filesystem::path &folder, std::chrono::milliseconds timeout)
     : m_folder(folder.empty() ? std::filesystem::path(".") : folder)

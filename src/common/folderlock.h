@@ -13,8 +13,9 @@ namespace velmora {
 class FolderLock
 {
 public:
-    explicit FolderLock(const std::filesystem::path &folder,
-                        std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    // Waits for another program to release the lock for at most defaultTimeout().
+    explicit FolderLock(const std::filesystem::path &folder);
+    FolderLock(const std::filesystem::path &folder, std::chrono::milliseconds timeout);
     ~FolderLock();
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
@@ -23,6 +24,12 @@ public:
     explicit operator bool() const { return m_held; }
 
     static constexpr const char *kLockFileName = ".velmora.lock";
+
+    // The wait of every lock taken without a timeout of its own: five seconds, long enough for
+    // another workstation to finish one file step. Only tests change it, so that a lock held by
+    // another process is refused after a short wait instead of the real one; the program never does.
+    static std::chrono::milliseconds defaultTimeout();
+    static void setDefaultTimeout(std::chrono::milliseconds timeout);
 
 private:
     std::filesystem::path m_folder;

@@ -10,7 +10,8 @@
 #include "common/folderlock.h"
 
 // Another workstation holding the folder lock: a child process takes the lock and keeps it
-// until released (or until this process ends), so a screen's own attempt must time out.
+// until released (or until this process ends), so a screen's own attempt must time out (see
+// ShortLockWait below, which keeps that wait short).
 namespace velmora::test {
 
 class LockHolder
@@ -70,6 +71,24 @@ private:
     pid_t m_pid = -1;
     int m_release = -1;
     bool m_held = false;
+};
+
+// While it lives, the locks this process takes without a timeout of their own give up after a
+// short wait, so a test facing a held lock is not kept waiting for the program's real wait.
+class ShortLockWait
+{
+public:
+    explicit ShortLockWait(std::chrono::milliseconds wait = std::chrono::milliseconds(50))
+        : m_saved(FolderLock::defaultTimeout())
+    {
+        FolderLock::setDefaultTimeout(wait);
+    }
+    ~ShortLockWait() { FolderLock::setDefaultTimeout(m_saved); }
+    ShortLockWait(const ShortLockWait &) = delete;
+    ShortLockWait &operator=(const ShortLockWait &) = delete;
+
+private:
+    std::chrono::milliseconds m_saved;
 };
 
 } // namespace velmora::test

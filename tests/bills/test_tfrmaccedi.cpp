@@ -248,9 +248,10 @@ private slots:
         c.show();
         c.select(QStringLiteral("b.for"));
         {
+            const test::ShortLockWait shortWait;
             test::LockHolder other(c.ts.services.folder);
             QVERIFY(other.held());
-            c.click("btnCancella"); // gives up when the lock's wait runs out
+            c.click("btnCancella"); // gives up when the (shortened) wait runs out
         }
         QVERIFY(c.ts.exists("b.for"));
         QCOMPARE(linesOf(c.list()), (QStringList{QStringLiteral("a.for"), QStringLiteral("b.for")}));

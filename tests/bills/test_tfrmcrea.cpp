@@ -212,9 +212,10 @@ private slots:
         s.show();
         typeText(s.box(), QStringLiteral("Conto Bianchi"));
         {
+            const test::ShortLockWait shortWait;
             test::LockHolder other(s.ts.services.folder);
             QVERIFY(other.held());
-            s.click("imgApplica"); // gives up when the lock's wait runs out
+            s.click("imgApplica"); // gives up when the (shortened) wait runs out
         }
         QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
         QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Plain);
