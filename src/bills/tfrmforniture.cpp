@@ -306,9 +306,9 @@ void TfrmForniture::fileError()
     m_services.messages->plain(this, fileErrorMessage());
 }
 
-void TfrmForniture::reportGuarded(RecordFile::Guarded result)
+void TfrmForniture::reportRefused(CardStore::Outcome outcome)
 {
-    if (result != RecordFile::Guarded::Changed) {
+    if (outcome != CardStore::Outcome::Changed) {
         fileError();
         return;
     }
@@ -383,7 +383,7 @@ void TfrmForniture::showRecord(const std::string &record, std::size_t number)
     for (std::size_t f = 0; f < m_boxes.size(); ++f)
         m_boxes[f]->setText(fromAnsi(values[f]));
     lblPosizione->setText(QString::number(number));
-    m_stored = record;
+    m_card.hold(record);
 }
 
 void TfrmForniture::showRecordNumber(std::size_t number)
@@ -505,43 +505,26 @@ void TfrmForniture::btnSalvaClick()
     }
     // An invalid quantity or price has been reported and reset; the card is saved with the reset values.
     calculate();
-    const std::string record = cardRecord();
-    const RecordFile file = billFile();
-    const QString position = lblPosizione->text();
-    if (!position.isEmpty()) {
-        bool ok = false;
-        const std::size_t n = position.toULongLong(&ok);
-        // The record is replaced only while it still holds what this card showed or last saved.
-        const RecordFile::Guarded result =
-            ok ? file.overwriteIfUnchanged(n, m_stored, record) : RecordFile::Guarded::FileError;
-        if (result != RecordFile::Guarded::Done) {
-            reportGuarded(result);
-            return;
-        }
-        m_stored = record;
-        lblPosizione->setText(QString::number(n));
+    // A stored record is replaced only while it still holds what this card showed or last saved.
+    const CardStore::Saved saved = m_card.save(billFile(), toAnsi(lblPosizione->text()), cardRecord());
+    if (saved.outcome != CardStore::Outcome::Done) {
+        reportRefused(saved.outcome);
+        return;
+    }
+    lblPosizione->setText(QString::number(saved.number));
+    if (saved.appended)
+        m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
+                                         QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    else
         m_services.messages->information(
             this, QStringLiteral("Aggiornamento scheda effettuato con successo"),
             QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
-        refill();
-        return;
-    }
-    std::size_t number = 0;
-    if (!file.append(record, &number)) {
-        fileError();
-        return;
-    }
-    m_stored = record;
-    lblPosizione->setText(QString::number(number));
-    m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
-                                     QStringLiteral("La scheda corrente è stata inserita in archivio."));
     refill();
 }
 
 void TfrmForniture::cmdEliminaClick()
 {
-    const QString position = lblPosizione->text();
-    if (position.isEmpty()) {
+    if (isNewCard(toAnsi(lblPosizione->text()))) {
         m_services.messages->plain(this,
                                    QStringLiteral("Attenzione: operazione non valida.\r\n\r\nLa cancellazione può "
                                                   "essere applicata soltanto ad una consumazione già registrata "
@@ -552,12 +535,10 @@ void TfrmForniture::cmdEliminaClick()
                                        QStringLiteral("Si vuole proprio eliminare la consumazione selezionata?"),
                                        MessageService::Icon::None))
         return;
-    bool ok = false;
-    const std::size_t n = position.toULongLong(&ok);
-    const RecordFile::Guarded result =
-        ok ? billFile().removeIfUnchanged(n, m_stored, m_services.file(kBillTempFile)) : RecordFile::Guarded::FileError;
-    if (result != RecordFile::Guarded::Done) {
-        reportGuarded(result);
+    const CardStore::Outcome removed =
+        m_card.remove(billFile(), toAnsi(lblPosizione->text()), m_services.file(kBillTempFile));
+    if (removed != CardStore::Outcome::Done) {
+        reportRefused(removed);
         return;
     }
     resetCard(false);

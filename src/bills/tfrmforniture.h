@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "common/cardstore.h"
 #include "common/recordfile.h"
 #include "common/widgets.h"
 #include "common/navigation.h"
@@ -84,7 +85,7 @@ private:
     std::string cardRecord() const;
     bool calculate();
     void fileError();
-    void reportGuarded(velmora::RecordFile::Guarded result);
+    void reportRefused(velmora::CardStore::Outcome outcome);
 
     void arrowClick(velmora::Arrow arrow);
     void imgPrimoClick();
@@ -113,6 +114,6 @@ private:
 
     std::vector<velmora::TextBox *> m_boxes;
     std::filesystem::path m_billPath;
-    std::string m_stored; // the record as the card last read or wrote it
+    velmora::CardStore m_card; // the record as the card last read or wrote it
     bool m_filling = false;
 };

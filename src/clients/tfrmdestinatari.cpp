@@ -1,7 +1,6 @@
 #include "clients/tfrmdestinatari.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -193,16 +192,6 @@ bool allDigits(const QString &text)
 {
     return std::all_of(text.begin(), text.end(),
                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-}
-
-// A record number as the card shows it; nullopt for anything that is not one.
-std::optional<std::size_t> recordNumber(const std::string &text)
-{
-    std::size_t n = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (ec != std::errc() || end != text.data() + text.size() || n == 0)
-        return std::nullopt;
-    return n;
 }
 
 void upperCaseKeepingCaret(QLineEdit *box)
@@ -468,7 +457,7 @@ void TfrmDestinatari::clearCard()
     for (QWidget *field : m_fields)
         setControlText(field, QString());
     lblPosizione->clear();
-    m_stored.clear();
+    m_card.forget();
 }
 
 bool TfrmDestinatari::showRecord(std::size_t n)
@@ -483,7 +472,7 @@ bool TfrmDestinatari::showRecord(std::size_t n)
     for (std::size_t f = 0; f < client::FieldCount; ++f)
         setControlText(m_fields[f], fromAnsi(values[f]));
     lblPosizione->setText(QString::number(n));
-    m_stored = record;
+    m_card.hold(record);
     return true;
 }
 
@@ -501,10 +490,11 @@ void TfrmDestinatari::fileError()
     m_services.messages->plain(this, fileErrorMessage());
 }
 
-void TfrmDestinatari::guardedFailed(bool changed)
+void TfrmDestinatari::reportRefused(CardStore::Outcome outcome)
 {
     // Nothing was written: the card keeps what the user typed.
-    m_services.messages->plain(this, changed ? cardChangedMessage() : fileErrorMessage());
+    m_services.messages->plain(this,
+                               outcome == CardStore::Outcome::Changed ? cardChangedMessage() : fileErrorMessage());
 }
 
 void TfrmDestinatari::cmdNuovoClick()
@@ -522,32 +512,20 @@ void TfrmDestinatari::cmdSalvaClick()
         txtCliente->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    const std::string record = cardRecord();
-    const std::string position = trimField(toAnsi(lblPosizione->text()));
-    if (!position.empty()) {
-        const auto n = recordNumber(position);
-        const auto result = n ? archive.overwriteIfUnchanged(*n, m_stored, record) : RecordFile::Guarded::FileError;
-        if (result != RecordFile::Guarded::Done) {
-            guardedFailed(result == RecordFile::Guarded::Changed);
-            return;
-        }
-        m_stored = record;
-        lblPosizione->setText(QString::number(*n));
+    const CardStore::Saved saved = m_card.save(RecordFile(m_services.file(kClientArchive), clientLayout().size()),
+                                               toAnsi(lblPosizione->text()), cardRecord());
+    if (saved.outcome != CardStore::Outcome::Done) {
+        reportRefused(saved.outcome);
+        return;
+    }
+    lblPosizione->setText(QString::number(saved.number));
+    if (saved.appended)
+        m_services.messages->information(nullptr, QStringLiteral("Salvataggio scheda effettuato con successo"),
+                                         QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    else
         m_services.messages->information(
             nullptr, QStringLiteral("Aggiornamento scheda effettuato con successo"),
             QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
-        return;
-    }
-    std::size_t number = 0;
-    if (!archive.append(record, &number)) {
-        fileError();
-        return;
-    }
-    m_stored = record;
-    lblPosizione->setText(QString::number(number));
-    m_services.messages->information(nullptr, QStringLiteral("Salvataggio scheda effettuato con successo"),
-                                     QStringLiteral("La scheda corrente è stata inserita in archivio."));
 }
 
 void TfrmDestinatari::arrowClick(Arrow arrow)
@@ -578,8 +556,7 @@ void TfrmDestinatari::imgUltimoClick()
 
 void TfrmDestinatari::cmdEliminaClick()
 {
-    const std::string position = trimField(toAnsi(lblPosizione->text()));
-    if (position.empty()) {
+    if (isNewCard(toAnsi(lblPosizione->text()))) {
         m_services.messages->warning(
             nullptr, QStringLiteral("Attenzione: operazione non applicabile"),
             QStringLiteral("La cancellazione può essere applicata soltanto ad una scheda già registrata in archivio."));
@@ -590,12 +567,10 @@ void TfrmDestinatari::cmdEliminaClick()
             QStringLiteral("Attenzione: si è deciso di eliminare la scheda corrente. I dati cancellati non potranno "
                            "essere recuperati.\r\n\r\nSi vuole proprio eliminare la scheda corrente?")))
         return;
-    const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    const auto n = recordNumber(position);
-    const auto result =
-        n ? archive.removeIfUnchanged(*n, m_stored, m_services.file(kClientTemp)) : RecordFile::Guarded::FileError;
-    if (result != RecordFile::Guarded::Done) {
-        guardedFailed(result == RecordFile::Guarded::Changed);
+    const CardStore::Outcome removed = m_card.remove(RecordFile(m_services.file(kClientArchive), clientLayout().size()),
+                                                     toAnsi(lblPosizione->text()), m_services.file(kClientTemp));
+    if (removed != CardStore::Outcome::Done) {
+        reportRefused(removed);
         return;
     }
     clearCard();
@@ -608,7 +583,7 @@ void TfrmDestinatari::cmdRicercaClick()
     search.lblMemory->setText(QStringLiteral("anagrafica"));
     search.exec();
     if (!search.chosenRecord().empty())
-        m_stored = search.chosenRecord();
+        m_card.hold(search.chosenRecord());
 }
 
 void TfrmDestinatari::cmdWordClick()

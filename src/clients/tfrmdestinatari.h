@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "clients/clientrecord.h"
+#include "common/cardstore.h"
 #include "common/widgets.h"
 #include "common/navigation.h"
 #include "common/workingscreen.h"
@@ -81,11 +82,11 @@ private:
     void openCheck(QDialog &dialog, const QString &field, const QString &value);
     void fileError();
     // Reports a guarded write or delete that did not happen.
-    void guardedFailed(bool changed);
+    void reportRefused(velmora::CardStore::Outcome outcome);
 
     std::array<QWidget *, velmora::client::FieldCount> m_fields{};
     // The bytes of the shown record as loaded or last saved: Save and Delete touch the record
     // only while it still holds them.
-    std::string m_stored;
+    velmora::CardStore m_card;
     bool m_noteGuard = false;
 };

@@ -1,22 +1,10 @@
 #include "common/navigation.h"
 
-#include <charconv>
-
-#include "common/text.h"
+#include "common/cardstore.h"
 
 namespace velmora {
 
 namespace {
-
-// The card's record number; a number that cannot be read counts as none.
-std::optional<std::size_t> cardNumber(std::string_view position)
-{
-    std::size_t n = 0;
-    const auto [ptr, ec] = std::from_chars(position.data(), position.data() + position.size(), n);
-    if (ec != std::errc() || ptr != position.data() + position.size() || n == 0)
-        return std::nullopt;
-    return n;
-}
 
 ArrowStep show(std::size_t n)
 {
@@ -27,13 +15,13 @@ ArrowStep show(std::size_t n)
 
 ArrowStep arrowStep(Arrow arrow, std::string_view positionText, std::size_t count)
 {
-    const std::string position = trimField(positionText);
+    // A number that cannot be read counts as none: the card is taken as new.
+    const auto n = recordNumberFromText(positionText);
     // Previous on record 1 does nothing, not even for an empty archive.
-    if (arrow == Arrow::Previous && position == "1")
+    if (arrow == Arrow::Previous && n == 1u)
         return {};
     if (count == 0)
         return {ArrowStep::Kind::EmptyArchive, 0, arrow == Arrow::Next};
-    const auto n = cardNumber(position);
     switch (arrow) {
     case Arrow::First:
         return show(1);

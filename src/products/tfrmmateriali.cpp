@@ -301,7 +301,7 @@ void TfrmMateriali::resetCard()
     for (QLabel *label :
          {lblFile01, lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03, lblCartella, lblCartellaDesc, lblPosizione})
         label->clear();
-    m_stored.clear();
+    m_card.forget();
     txtCodice->setFocus();
 }
 
@@ -334,7 +334,7 @@ void TfrmMateriali::showRecord(const std::string &record, std::size_t position)
     for (const auto &[label, field] : labels)
         label->setText(fromAnsi(f[field]));
     lblPosizione->setText(QString::number(position));
-    m_stored = record;
+    m_card.hold(record);
 }
 
 std::string TfrmMateriali::cardRecord() const
@@ -385,33 +385,20 @@ void TfrmMateriali::imgSalvaMouseUp()
         box->setText(fromAnsi(*rounded));
     }
 
-    const RecordFile archive(m_services.file(kProductArchive), kProductRecordSize);
-    const std::string record = cardRecord();
-    const QString position = lblPosizione->text().trimmed();
-    if (!position.isEmpty()) {
-        bool ok = false;
-        const qulonglong n = position.toULongLong(&ok);
-        const auto result = ok ? archive.overwriteIfUnchanged(n, m_stored, record) : RecordFile::Guarded::FileError;
-        if (result != RecordFile::Guarded::Done) {
-            guardedFailed(result == RecordFile::Guarded::Changed);
-            return;
-        }
-        m_stored = record;
-        lblPosizione->setText(QString::number(n));
+    const CardStore::Saved saved = m_card.save(RecordFile(m_services.file(kProductArchive), kProductRecordSize),
+                                               toAnsi(lblPosizione->text()), cardRecord());
+    if (saved.outcome != CardStore::Outcome::Done) {
+        reportRefused(saved.outcome);
+        return;
+    }
+    lblPosizione->setText(QString::number(saved.number));
+    if (saved.appended)
+        m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
+                                         QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    else
         m_services.messages->information(
             this, QStringLiteral("Aggiornamento scheda effettuato con successo"),
             QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
-        return;
-    }
-    std::size_t number = 0;
-    if (!archive.append(record, &number)) {
-        m_services.messages->plain(this, fileErrorMessage());
-        return;
-    }
-    m_stored = record;
-    lblPosizione->setText(QString::number(number));
-    m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
-                                     QStringLiteral("La scheda corrente è stata inserita in archivio."));
 }
 
 void TfrmMateriali::imgTrovaMouseUp()
@@ -483,8 +470,7 @@ void TfrmMateriali::imgDoppioTurnoMouseUp()
 
 void TfrmMateriali::imgEliminaClick()
 {
-    const QString position = lblPosizione->text().trimmed();
-    if (position.isEmpty()) {
+    if (isNewCard(toAnsi(lblPosizione->text()))) {
         m_services.messages->warning(
             this, QStringLiteral("Attenzione: operazione non applicabile"),
             QStringLiteral("La cancellazione può essere applicata soltanto ad una scheda già registrata in archivio."));
@@ -495,13 +481,10 @@ void TfrmMateriali::imgEliminaClick()
             QStringLiteral("Attenzione: si è deciso di eliminare la scheda corrente. I dati cancellati non potranno "
                            "essere recuperati.\r\n\r\nSi vuole proprio eliminare la scheda corrente?")))
         return;
-    const RecordFile archive(m_services.file(kProductArchive), kProductRecordSize);
-    bool ok = false;
-    const qulonglong n = position.toULongLong(&ok);
-    const auto result =
-        ok ? archive.removeIfUnchanged(n, m_stored, m_services.file(kProductTemp)) : RecordFile::Guarded::FileError;
-    if (result != RecordFile::Guarded::Done) {
-        guardedFailed(result == RecordFile::Guarded::Changed);
+    const CardStore::Outcome removed = m_card.remove(RecordFile(m_services.file(kProductArchive), kProductRecordSize),
+                                                     toAnsi(lblPosizione->text()), m_services.file(kProductTemp));
+    if (removed != CardStore::Outcome::Done) {
+        reportRefused(removed);
         return;
     }
     resetCard();
@@ -517,10 +500,11 @@ void TfrmMateriali::imgEsciMouseUp()
     close();
 }
 
-void TfrmMateriali::guardedFailed(bool changed)
+void TfrmMateriali::reportRefused(CardStore::Outcome outcome)
 {
     // Nothing was written: the card keeps what the user typed.
-    m_services.messages->plain(this, changed ? cardChangedMessage() : fileErrorMessage());
+    m_services.messages->plain(this,
+                               outcome == CardStore::Outcome::Changed ? cardChangedMessage() : fileErrorMessage());
 }
 
 void TfrmMateriali::showStored(std::size_t n)

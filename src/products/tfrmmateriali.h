@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "common/cardstore.h"
 #include "common/widgets.h"
 #include "common/navigation.h"
 #include "common/workingscreen.h"
@@ -93,7 +94,7 @@ private:
     void showStored(std::size_t n);
     // The record count, or nullopt after showing the archive message.
     // Reports a guarded write or delete that did not happen.
-    void guardedFailed(bool changed);
+    void reportRefused(velmora::CardStore::Outcome outcome);
 
     void imgNuovoMouseUp();
     void imgSalvaMouseUp();
@@ -114,5 +115,5 @@ private:
 
     // The bytes of the shown record as loaded or last saved: Save and Delete touch the record
     // only while it still holds them.
-    std::string m_stored;
+    velmora::CardStore m_card;
 };
