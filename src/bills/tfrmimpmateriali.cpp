@@ -3,8 +3,9 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
+#include "bills/productimport.h"
 #include "common/artwork.h"
-#include "common/folderlock.h"
+#include "common/cardstore.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
@@ -40,66 +41,6 @@ QString productChangedMessage()
     return QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da un'altra "
                           "postazione.\r\n\r\nAprire nuovamente l'elenco dei prodotti prima di ripetere "
                           "l'importazione.");
-}
-
-struct ImportStep
-{
-    enum class Outcome { Imported, FileError, NotListed, Changed, QuantityNotNumber, StockNotNumber, AboveStock };
-    Outcome outcome;
-    std::vector<std::string> fields; // the imported product's fields
-};
-
-// Finds the product of the chosen line and, when asked, lowers its stock. The read, the check
-// of the stock against the quantity and the write are one step under the folder lock, so no
-// other workstation can change the product in between. position is the record the selection
-// picked (0 when none): it must still give the chosen line, or the product was changed or moved.
-ImportStep importProduct(const RecordFile &archive, const std::string &chosen, std::size_t position, bool update,
-                         const std::string &quantity)
-{
-    using Outcome = ImportStep::Outcome;
-    const FolderLock lock(archive.path().parent_path());
-    if (!lock)
-        return {Outcome::FileError, {}};
-    const auto lineOf = [](const std::string &record) { return trimField(stockLine(productLayout().decode(record))); };
-    std::string record;
-    std::size_t number = 0;
-    if (position > 0) {
-        if (!archive.read(position, record)) {
-            const auto total = archive.count();
-            return {total && *total < position ? Outcome::Changed : Outcome::FileError, {}};
-        }
-        if (lineOf(record) != chosen)
-            return {Outcome::Changed, {}};
-        number = position;
-    } else {
-        std::optional<NumberedRecord> found; // the last record that gives the chosen line
-        if (!findLastProduct(archive, chosen, stockLine, found))
-            return {Outcome::FileError, {}};
-        if (!found)
-            return {Outcome::NotListed, {}};
-        number = found->number;
-        record = std::move(found->record);
-    }
-    auto fields = productLayout().decode(record);
-    if (update) {
-        const StockTake take = takeFromStock(fields[product::Giacenza], quantity);
-        switch (take.result) {
-        case StockTake::Result::QuantityNotNumber:
-            return {Outcome::QuantityNotNumber, {}};
-        case StockTake::Result::StockNotNumber:
-            return {Outcome::StockNotNumber, {}};
-        case StockTake::Result::AboveStock:
-            return {Outcome::AboveStock, {}};
-        case StockTake::Result::Taken:
-            break;
-        }
-        // Only the stock changes; every other byte of the record stays as it was.
-        const RecordLayout &layout = productLayout();
-        putField(record, layout.offset(product::Giacenza), layout.capacity(product::Giacenza), take.stock);
-        if (!archive.overwrite(number, record))
-            return {Outcome::FileError, {}};
-    }
-    return {Outcome::Imported, std::move(fields)};
 }
 
 } // namespace
@@ -294,11 +235,11 @@ void TfrmImpMateriali::cmdAnnullaClick()
         reject();
         return;
     }
-    bool known = false;
-    const std::size_t position = lblPosizione->text().toULongLong(&known);
+    // The record the selection picked; without one the import looks the line up itself.
+    const std::size_t position = recordNumberFromText(toAnsi(lblPosizione->text())).value_or(0);
     const ImportStep step =
-        importProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), trimField(toAnsi(item->text())),
-                      known ? position : 0, optAggiorna->isChecked(), toAnsi(txtQuant->text()));
+        importProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()), position,
+                      optAggiorna->isChecked(), toAnsi(txtQuant->text()));
     // Every message comes after the folder lock is released, so no other workstation waits on a box.
     switch (step.outcome) {
     case ImportStep::Outcome::Imported:
