@@ -3,9 +3,9 @@
 #include <QEvent>
 
 #include "bills/billartwork.h"
+#include "bills/billfiles.h"
 #include "bills/tfrmforniture.h"
 #include "common/artwork.h"
-#include "common/folderlock.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -209,19 +209,11 @@ void TfrmAccedi::btnCancellaClick()
                                                       "cancellati non potranno essere recuperati.\r\n\r\nSi vuole "
                                                       "proprio eliminare il conto selezionato?")))
         return;
-    std::error_code ec;
-    {
-        // No other workstation creates or writes a bill while this one deletes it.
-        const FolderLock lock(m_services.folder);
-        if (lock)
-            std::filesystem::remove(m_bills[static_cast<std::size_t>(row)].path, ec);
-        else
-            ec = std::make_error_code(std::errc::resource_unavailable_try_again);
-    }
+    const BillDeletion deleted = deleteBill(m_services.folder, m_bills[static_cast<std::size_t>(row)].path);
     fillList();
     lblMemory->setText(QStringLiteral("avvio"));
     // A bill that could not be deleted is still listed; say so rather than pretend it is gone.
-    if (ec)
+    if (deleted != BillDeletion::Deleted)
         m_services.messages->plain(this, QStringLiteral("Attenzione: il sistema non permette di accedere ai "
                                                         "dati.\n\r\n\rAccertarsi di possedere i privilegi di "
                                                         "scrittura nella cartella di installazione del programma."));

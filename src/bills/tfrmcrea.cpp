@@ -1,13 +1,8 @@
 #include "bills/tfrmcrea.h"
 
-#include <cerrno>
-
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "bills/billfiles.h"
 #include "bills/consumption.h"
 #include "common/artwork.h"
-#include "common/folderlock.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -145,48 +140,23 @@ void TfrmCrea::imgApplicaClick()
     if (shown != txtClasse->text())
         txtClasse->setText(shown);
 
-    const std::string name = billNameFromInput(toAnsi(shown));
-    if (name.empty()) {
+    const BillCreation created = createBill(m_services.folder, toAnsi(shown));
+    // Messages come after the lock is released, so no other workstation waits on a box.
+    switch (created.outcome) {
+    case BillCreation::Outcome::Created:
+        break;
+    case BillCreation::Outcome::NoName:
         refuse(QStringLiteral("Impossibile creare il nuovo conto in quanto non è stato indicato nessun nome.\r\n\r\n"
                               "Inserire il nome del conto nella casella di testo prima di premere il pulsante "
                               "Applica e chiudi."));
         return;
-    }
-    if (!billFileNameFits(name)) {
-        refuse(longNameMessage());
-        return;
-    }
-    enum class Created { Done, Exists, TooLong, FileError };
-    const Created created = [&] {
-        // The check and the creation are one step for every workstation sharing the folder, so
-        // two of them cannot create the same bill under two letter cases.
-        const FolderLock lock(m_services.folder);
-        if (!lock)
-            return Created::FileError;
-        // A name that differs only in letter case would be a second file for the same bill on
-        // other systems, so it counts as existing.
-        if (existingBillFile(m_services.folder, name))
-            return Created::Exists;
-        const std::filesystem::path path = m_services.file(billFileName(name));
-        int fd;
-        do {
-            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0)
-            return errno == EEXIST ? Created::Exists : errno == ENAMETOOLONG ? Created::TooLong : Created::FileError;
-        return ::close(fd) == 0 ? Created::Done : Created::FileError;
-    }();
-    // Messages come after the lock is released, so no other workstation waits on a box.
-    switch (created) {
-    case Created::Done:
-        break;
-    case Created::Exists:
+    case BillCreation::Outcome::Exists:
         refuse(existingNameMessage());
         return;
-    case Created::TooLong:
+    case BillCreation::Outcome::TooLong:
         refuse(longNameMessage());
         return;
-    case Created::FileError:
+    case BillCreation::Outcome::FileError:
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }

@@ -1,0 +1,59 @@
+#include "bills/billfiles.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "bills/consumption.h"
+#include "common/folderlock.h"
+
+namespace velmora {
+
+BillCreation createBill(const std::filesystem::path &folder, std::string_view typed)
+{
+    using Outcome = BillCreation::Outcome;
+    BillCreation created;
+    created.name = billNameFromInput(typed);
+    if (created.name.empty())
+        return {Outcome::NoName, {}, {}};
+    if (!billFileNameFits(created.name)) {
+        created.outcome = Outcome::TooLong;
+        return created;
+    }
+    created.path = folder / billFileName(created.name);
+    created.outcome = [&] {
+        // The check and the creation are one step for every workstation sharing the folder, so
+        // two of them cannot create the same bill under two letter cases.
+        const FolderLock lock(folder);
+        if (!lock)
+            return Outcome::FileError;
+        // A name that differs only in letter case would be a second file for the same bill on
+        // other systems, so it counts as existing.
+        if (existingBillFile(folder, created.name))
+            return Outcome::Exists;
+        int fd;
+        do {
+            // O_EXCL also refuses a link left where the file would go.
+            fd = ::open(created.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0)
+            return errno == EEXIST ? Outcome::Exists : errno == ENAMETOOLONG ? Outcome::TooLong : Outcome::FileError;
+        return ::close(fd) == 0 ? Outcome::Created : Outcome::FileError;
+    }();
+    return created;
+}
+
+BillDeletion deleteBill(const std::filesystem::path &folder, const std::filesystem::path &bill)
+{
+    const FolderLock lock(folder);
+    if (!lock)
+        return BillDeletion::FileError;
+    // A bill already gone (deleted from another workstation) is what was asked for.
+    std::error_code ec;
+    std::filesystem::remove(bill, ec);
+    return ec ? BillDeletion::FileError : BillDeletion::Deleted;
+}
+
+} // namespace velmora
