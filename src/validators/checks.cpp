@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
 
 #include "common/text.h"
@@ -266,7 +267,11 @@ int IbanMod97(std::string_view text)
         carry += digits.substr(position, pieceLength);
         if (!std::all_of(carry.begin(), carry.end(), isDigit))
             return 0;
-        remainder = std::stoll(carry) % 97;
+        // At most nine digits, so the number always fits; read without anything that throws.
+        std::int64_t piece = 0;
+        if (std::from_chars(carry.data(), carry.data() + carry.size(), piece).ec != std::errc())
+            return 0;
+        remainder = piece % 97;
         carry = std::to_string(remainder);
         position += pieceLength;
         pieceLength = 9 - carry.size();
