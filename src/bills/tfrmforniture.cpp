@@ -10,6 +10,7 @@
 #include "bills/billartwork.h"
 #include "bills/consumption.h"
 #include "bills/tfrmimpmateriali.h"
+#include "clients/clientrecord.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "common/artwork.h"
 #include "common/keyfilters.h"
@@ -551,14 +552,26 @@ void TfrmForniture::cmdEliminaClick()
 void TfrmForniture::impClienteClick()
 {
     TfrmCercaDestinatari dlg(m_services, this);
-    dlg.lblMemory->setText(QStringLiteral("forniture"));
+    dlg.setCaller(Caller::Forniture);
     dlg.exec();
+    // Only the client's three boxes change; nothing is saved.
+    if (const auto &chosen = dlg.chosen()) {
+        txtCliente->setText(fromAnsi(chosen->values[client::Cliente]));
+        txtAlloggio->setText(fromAnsi(chosen->values[client::Camera]));
+        txtTelCel->setText(fromAnsi(chosen->values[client::TelCel]));
+    }
 }
 
 void TfrmForniture::impProdottoClick()
 {
     TfrmImpMateriali dlg(m_services, this);
+    dlg.setQuantity(txtQuantita->text().trimmed());
     dlg.exec();
+    // The quantity stays as it is and the amount is recalculated on Save.
+    if (const auto &product = dlg.imported()) {
+        txtProdotto->setText(fromAnsi(product->descrizione));
+        txtPrezzo->setText(fromAnsi(product->prezzo));
+    }
 }
 
 void TfrmForniture::btnStampaClick()

@@ -28,14 +28,6 @@ QLabel *text(QWidget *parent, const char *name, const QString &content, const QR
     return label;
 }
 
-void writeInto(QWidget *owner, const char *name, const QString &value)
-{
-    if (!owner)
-        return;
-    if (auto *box = owner->findChild<QLineEdit *>(QLatin1String(name)))
-        box->setText(value);
-}
-
 QString productChangedMessage()
 {
     return QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da un'altra "
@@ -148,11 +140,11 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     optAggiorna->setChecked(true);
     optAggiornaClick();
     txtQuant->setText(QStringLiteral("0"));
-    // The consumption card that opens the dialog proposes its own quantity.
-    if (parent) {
-        if (auto *quantity = parent->findChild<QLineEdit *>(QStringLiteral("txtQuantita")))
-            txtQuant->setText(quantity->text().trimmed());
-    }
+}
+
+void TfrmImpMateriali::setQuantity(const QString &quantity)
+{
+    txtQuant->setText(quantity);
 }
 
 void TfrmImpMateriali::showEvent(QShowEvent *event)
@@ -269,8 +261,7 @@ void TfrmImpMateriali::cmdAnnullaClick()
         reject();
         return;
     }
-    writeInto(parentWidget(), "txtProdotto", fromAnsi(step.fields[product::Descrizione]));
-    writeInto(parentWidget(), "txtPrezzo", fromAnsi(step.fields[product::Prezzo]));
+    m_imported = ImportedProduct{step.fields[product::Descrizione], step.fields[product::Prezzo]};
     accept();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -10,15 +13,28 @@
 #include "common/services.h"
 #include "common/widgets.h"
 
+// What Importa takes from the chosen product into the consumption card, trimmed, in
+// Windows-1252 as the product archive holds it.
+struct ImportedProduct
+{
+    std::string descrizione;
+    std::string prezzo;
+};
+
 // Taking a product from the product archive into a consumption: the products with a stock
-// are listed; Importa writes the chosen product's description and price into the
-// consumption card that opened the dialog and, unless told otherwise, lowers its stock.
+// are listed; Importa closes the dialog with the chosen product's description and price, which
+// the consumption card that opened it reads, and, unless told otherwise, lowers its stock.
 class TfrmImpMateriali : public QDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmImpMateriali)
 public:
     explicit TfrmImpMateriali(velmora::Services &services, QWidget *parent = nullptr);
+
+    // The quantity the consumption card proposes, put into txtQuant before the dialog is shown.
+    void setQuantity(const QString &quantity);
+    // The product Importa took; empty when the dialog closed without importing.
+    const std::optional<ImportedProduct> &imported() const { return m_imported; }
 
     QLabel *lblInfo01 = nullptr;
     QLabel *lblInfo02 = nullptr;
@@ -53,4 +69,5 @@ private:
 
     velmora::Services &m_services;
     velmora::QuickFind m_finder;
+    std::optional<ImportedProduct> m_imported;
 };

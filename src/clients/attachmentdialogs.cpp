@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFont>
 
-#include "clients/callerfields.h"
 #include "common/artwork.h"
 
 namespace velmora {
@@ -23,7 +22,7 @@ QString number(std::size_t slot)
 } // namespace
 
 AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const AttachmentTexts &texts,
-                                   const std::vector<std::pair<QString, QString>> &cardLabels, bool folder)
+                                   std::size_t slotCount, bool folder)
     : QDialog(parent), m_services(services), m_folder(folder)
 {
     setWindowTitle(texts.caption);
@@ -40,11 +39,9 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
         y += 19;
     }
 
-    for (std::size_t i = 0; i < cardLabels.size(); ++i) {
+    for (std::size_t i = 0; i < slotCount; ++i) {
         const QString n = number(i);
         Slot s;
-        s.cardFile = cardLabels[i].first;
-        s.cardDesc = cardLabels[i].second;
         s.grpAllegato = new QGroupBox(this);
         s.grpAllegato->setObjectName(QStringLiteral("grpAllegato") + n);
         s.grpAllegato->setGeometry(12, kSlotTop + static_cast<int>(i) * kSlotStep, kWidth - 24, kSlotHeight);
@@ -89,19 +86,21 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
     cmdApplica->setAutoDefault(false);
     connect(cmdApplica, &QPushButton::clicked, this, &AttachmentDialog::cmdApplicaClick);
     setFixedSize(kWidth, bottom + 44);
-
-    loadFromCard();
 }
 
-void AttachmentDialog::loadFromCard()
+void AttachmentDialog::setReferences(const Reference *references, std::size_t count)
 {
-    QWidget *card = parentWidget();
-    if (!card)
-        return;
-    for (Slot &s : m_slots) {
-        s.txtFile->setText(controlText(callerControl(card, s.cardFile, this)).trimmed());
-        s.txtDesc->setText(controlText(callerControl(card, s.cardDesc, this)).trimmed());
+    for (std::size_t i = 0; i < count && i < m_slots.size(); ++i) {
+        // Filling a path box enables its "Apri" at once.
+        m_slots[i].txtFile->setText(references[i].path.trimmed());
+        m_slots[i].txtDesc->setText(references[i].description.trimmed());
     }
+}
+
+Reference AttachmentDialog::reference(std::size_t slot) const
+{
+    const Slot &s = m_slots.at(slot);
+    return {s.txtFile->text().trimmed(), s.txtDesc->text().trimmed()};
 }
 
 void AttachmentDialog::cmdSfogliaClick(std::size_t slot)
@@ -146,21 +145,12 @@ void AttachmentDialog::txtFileKeyPress(std::size_t slot, QChar &key)
 
 void AttachmentDialog::cmdApplicaClick()
 {
-    if (QWidget *card = parentWidget()) {
-        for (const Slot &s : m_slots) {
-            setControlText(callerControl(card, s.cardFile, this), s.txtFile->text().trimmed());
-            setControlText(callerControl(card, s.cardDesc, this), s.txtDesc->text().trimmed());
-        }
-    }
+    // Every box goes back to the card, changed or not; the card reads them after the dialog.
     accept();
 }
 
 AttachedFilesDialog::AttachedFilesDialog(Services &services, QWidget *parent, const AttachmentTexts &texts)
-    : AttachmentDialog(services, parent, texts,
-                       {{QStringLiteral("lblFile01"), QStringLiteral("lblDesc01")},
-                        {QStringLiteral("lblFile02"), QStringLiteral("lblDesc02")},
-                        {QStringLiteral("lblFile03"), QStringLiteral("lblDesc03")}},
-                       false)
+    : AttachmentDialog(services, parent, texts, 3, false)
 {
     grpAllegato01 = m_slots[0].grpAllegato;
     grpAllegato02 = m_slots[1].grpAllegato;
@@ -185,9 +175,18 @@ AttachedFilesDialog::AttachedFilesDialog(Services &services, QWidget *parent, co
     cmdApri03 = m_slots[2].cmdApri;
 }
 
+void AttachedFilesDialog::setFiles(const AttachedFiles &files)
+{
+    setReferences(files.data(), files.size());
+}
+
+AttachedFiles AttachedFilesDialog::files() const
+{
+    return {reference(0), reference(1), reference(2)};
+}
+
 LinkedFolderDialog::LinkedFolderDialog(Services &services, QWidget *parent, const AttachmentTexts &texts)
-    : AttachmentDialog(services, parent, texts, {{QStringLiteral("lblCartella"), QStringLiteral("lblCartellaDesc")}},
-                       true)
+    : AttachmentDialog(services, parent, texts, 1, true)
 {
     grpAllegato01 = m_slots[0].grpAllegato;
     lblFile01 = m_slots[0].lblFile;
@@ -196,6 +195,16 @@ LinkedFolderDialog::LinkedFolderDialog(Services &services, QWidget *parent, cons
     txtDesc01 = m_slots[0].txtDesc;
     cmdSfoglia01 = m_slots[0].cmdSfoglia;
     cmdApri01 = m_slots[0].cmdApri;
+}
+
+void LinkedFolderDialog::setFolder(const Reference &folder)
+{
+    setReferences(&folder, 1);
+}
+
+Reference LinkedFolderDialog::folder() const
+{
+    return reference(0);
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include <QDialog>
@@ -12,10 +13,34 @@
 #include "common/widgets.h"
 
 // The attached files and linked folder dialogs of the client and product cards. Both cards use
-// the same dialogs; only the texts differ. A dialog reads the card's hidden reference labels
-// when it is created over the card and writes them back on "Applica e chiudi"; nothing reaches
-// the archive until the card is saved.
+// the same dialogs; only the texts differ. The card gives a dialog its references before
+// showing it and, when the dialog closes with "Applica e chiudi", takes the dialog's references
+// back into its hidden labels; nothing reaches the archive until the card is saved.
 namespace velmora {
+
+// One reference of a card: the path of a file or folder and its description.
+struct Reference
+{
+    QString path;
+    QString description;
+};
+
+// The three attached files of a card, in slot order.
+using AttachedFiles = std::array<Reference, 3>;
+
+// The two hidden labels in which a card holds one reference.
+struct ReferenceLabels
+{
+    QLabel *path;
+    QLabel *description;
+
+    Reference reference() const { return {path->text(), description->text()}; }
+    void show(const Reference &reference) const
+    {
+        path->setText(reference.path);
+        description->setText(reference.description);
+    }
+};
 
 struct AttachmentTexts
 {
@@ -33,9 +58,13 @@ public:
     QLabel *imgGuida = nullptr;
 
 protected:
-    // cardLabels holds, per slot, the names of the card's path and description labels.
-    AttachmentDialog(Services &services, QWidget *parent, const AttachmentTexts &texts,
-                     const std::vector<std::pair<QString, QString>> &cardLabels, bool folder);
+    AttachmentDialog(Services &services, QWidget *parent, const AttachmentTexts &texts, std::size_t slotCount,
+                     bool folder);
+
+    // Fills slot i with references[i], trimmed.
+    void setReferences(const Reference *references, std::size_t count);
+    // The boxes of slot i, trimmed.
+    Reference reference(std::size_t slot) const;
 
     struct Slot
     {
@@ -46,13 +75,10 @@ protected:
         TextBox *txtDesc = nullptr;
         QPushButton *cmdSfoglia = nullptr;
         QPushButton *cmdApri = nullptr;
-        QString cardFile;
-        QString cardDesc;
     };
     std::vector<Slot> m_slots;
 
 private:
-    void loadFromCard();
     void cmdSfogliaClick(std::size_t slot);
     void cmdApriClick(std::size_t slot);
     void txtFileChange(std::size_t slot);
@@ -76,6 +102,11 @@ public:
     QPushButton *cmdSfoglia01, *cmdSfoglia02, *cmdSfoglia03;
     QPushButton *cmdApri01, *cmdApri02, *cmdApri03;
 
+    // The card's references, shown before the dialog opens.
+    void setFiles(const AttachedFiles &files);
+    // What the boxes hold, trimmed: the card's new references after "Applica e chiudi".
+    AttachedFiles files() const;
+
 protected:
     AttachedFilesDialog(Services &services, QWidget *parent, const AttachmentTexts &texts);
 };
@@ -92,6 +123,11 @@ public:
     TextBox *txtDesc01;
     QPushButton *cmdSfoglia01;
     QPushButton *cmdApri01;
+
+    // The card's folder, shown before the dialog opens.
+    void setFolder(const Reference &folder);
+    // What the boxes hold, trimmed: the card's new folder after "Applica e chiudi".
+    Reference folder() const;
 
 protected:
     LinkedFolderDialog(Services &services, QWidget *parent, const AttachmentTexts &texts);

@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QMouseEvent>
 
-#include "clients/callerfields.h"
 #include "clients/clientrecord.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
@@ -162,6 +161,11 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
     connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdStampaClick);
 }
 
+void TfrmCercaDestinatari::setCaller(Caller caller)
+{
+    lblMemory->setText(QLatin1String(callerMarker(caller)));
+}
+
 void TfrmCercaDestinatari::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -293,34 +297,26 @@ void TfrmCercaDestinatari::lstRecordsDblClick()
         return;
     }
     // Cards that give the same line cannot be told apart; the later one is the one handed back.
-    const auto found = lastCardWithLine(RecordFile(m_services.file(kClientArchive), clientLayout().size()),
-                                        m_lines[static_cast<std::size_t>(row)]);
+    auto found = lastCardWithLine(RecordFile(m_services.file(kClientArchive), clientLayout().size()),
+                                  m_lines[static_cast<std::size_t>(row)]);
     if (!found) {
         reject();
         return;
     }
-    handBack(found->record, found->number);
+    handBack(std::move(*found));
     accept();
 }
 
-void TfrmCercaDestinatari::handBack(const std::string &record, std::size_t number)
+void TfrmCercaDestinatari::handBack(NumberedRecord found)
 {
-    QWidget *caller = parentWidget();
+    // The marker decides whether the caller gets the card; what it shows of it is its own affair.
     const QString marker = lblMemory->text().trimmed();
-    const RecordLayout &layout = clientLayout();
-    const auto put = [this, caller](const QString &name, const std::string &value) {
-        setControlText(callerControl(caller, name, this), fromAnsi(value));
-    };
-    m_chosen = record;
-    if (marker == QLatin1String("anagrafica")) {
-        for (std::size_t f = 0; f < client::FieldCount; ++f) {
-            const QString prefix = f < client::kVisibleFields ? QStringLiteral("txt") : QStringLiteral("lbl");
-            put(prefix + QLatin1String(client::fieldName(f)), layout.field(record, f));
-        }
-        put(QStringLiteral("lblPosizione"), std::to_string(number));
-    } else if (marker == QLatin1String("forniture")) {
-        put(QStringLiteral("txtCliente"), layout.field(record, client::Cliente));
-        put(QStringLiteral("txtAlloggio"), layout.field(record, client::Camera));
-        put(QStringLiteral("txtTelCel"), layout.field(record, client::TelCel));
-    }
+    if (marker != QLatin1String(callerMarker(Caller::Anagrafica)) &&
+        marker != QLatin1String(callerMarker(Caller::Forniture)))
+        return;
+    ChosenClient chosen;
+    chosen.number = found.number;
+    chosen.values = clientLayout().decode(found.record);
+    chosen.record = std::move(found.record);
+    m_chosen = std::move(chosen);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,21 +11,34 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "common/caller.h"
 #include "common/quickfind.h"
+#include "common/recordfile.h"
 #include "common/services.h"
 #include "common/widgets.h"
 
+// The card a double click in the client search chooses, as the archive holds it.
+struct ChosenClient
+{
+    std::size_t number = 0;          // its 1-based place in the archive
+    std::string record;              // the record's bytes
+    std::vector<std::string> values; // its 35 fields, trimmed, in Windows-1252
+};
+
 // The client search: finds cards by words typed into up to nine fields, lists them, and on a
-// double click hands the chosen card to the screen that opened the search.
+// double click closes with the chosen card, which the screen that opened the search reads.
 class TfrmCercaDestinatari : public QDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(TfrmCercaDestinatari)
 public:
-    // Who opened the search: "anagrafica", "materiali" or "forniture".
+    // Who opened the search, as its marker: "anagrafica", "materiali" or "forniture".
     QLabel *lblMemory = nullptr;
 
     explicit TfrmCercaDestinatari(velmora::Services &services, QWidget *parent = nullptr);
+
+    // Tells the search who opens it; the client card and the consumption screen get a card back.
+    void setCaller(velmora::Caller caller);
 
     QGroupBox *grpCriteri = nullptr;
     QGroupBox *grpElenco = nullptr;
@@ -48,8 +63,9 @@ public:
     // Closing by any means leaves the dialog as it opened.
     void done(int result) override;
 
-    // The record bytes last handed back to the caller; empty when none was chosen.
-    const std::string &chosenRecord() const { return m_chosen; }
+    // The card chosen by the last double click; empty when none was chosen, or when the
+    // caller is one the search hands nothing to.
+    const std::optional<ChosenClient> &chosen() const { return m_chosen; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -64,12 +80,12 @@ private:
     void txtTrovaKeyPress(QChar &key);
     void lstRecordsDblClick();
     void showCriteriaPage();
-    void handBack(const std::string &record, std::size_t number);
+    void handBack(velmora::NumberedRecord found);
 
     velmora::Services &m_services;
     std::vector<velmora::TextBox *> m_criteria;
     std::vector<std::size_t> m_criteriaFields;
     std::vector<std::string> m_lines; // the list's lines as stored text, in list order
     velmora::QuickFind m_quickFind;
-    std::string m_chosen;
+    std::optional<ChosenClient> m_chosen;
 };

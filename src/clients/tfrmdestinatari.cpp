@@ -7,7 +7,6 @@
 #include <QPainterPath>
 #include <QSignalBlocker>
 
-#include "clients/callerfields.h"
 #include "clients/tfrmallegatides.h"
 #include "clients/tfrmcartellades.h"
 #include "clients/tfrmcercadestinatari.h"
@@ -192,6 +191,29 @@ bool allDigits(const QString &text)
 {
     return std::all_of(text.begin(), text.end(),
                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// The card's fields are line boxes, the notes box and hidden labels; each is read and written
+// through its own kind.
+QString fieldText(const QWidget *field)
+{
+    if (const auto *line = qobject_cast<const QLineEdit *>(field))
+        return line->text();
+    if (const auto *memo = qobject_cast<const QPlainTextEdit *>(field))
+        return memo->toPlainText();
+    if (const auto *label = qobject_cast<const QLabel *>(field))
+        return label->text();
+    return {};
+}
+
+void setFieldText(QWidget *field, const QString &text)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->setText(text);
+    else if (auto *memo = qobject_cast<QPlainTextEdit *>(field))
+        memo->setPlainText(text);
+    else if (auto *label = qobject_cast<QLabel *>(field))
+        label->setText(text);
 }
 
 void upperCaseKeepingCaret(QLineEdit *box)
@@ -455,7 +477,7 @@ void TfrmDestinatari::FormShow()
 void TfrmDestinatari::clearCard()
 {
     for (QWidget *field : m_fields)
-        setControlText(field, QString());
+        setFieldText(field, QString());
     lblPosizione->clear();
     m_card.forget();
 }
@@ -468,12 +490,16 @@ bool TfrmDestinatari::showRecord(std::size_t n)
         fileError();
         return false;
     }
-    const std::vector<std::string> values = clientLayout().decode(record);
+    showCard(record, clientLayout().decode(record), n);
+    return true;
+}
+
+void TfrmDestinatari::showCard(const std::string &record, const std::vector<std::string> &values, std::size_t n)
+{
     for (std::size_t f = 0; f < client::FieldCount; ++f)
-        setControlText(m_fields[f], fromAnsi(values[f]));
+        setFieldText(m_fields[f], fromAnsi(values[f]));
     lblPosizione->setText(QString::number(n));
     m_card.hold(record);
-    return true;
 }
 
 std::string TfrmDestinatari::cardRecord() const
@@ -481,7 +507,7 @@ std::string TfrmDestinatari::cardRecord() const
     std::vector<std::string> values;
     values.reserve(client::FieldCount);
     for (const QWidget *field : m_fields)
-        values.push_back(toAnsi(controlText(field)));
+        values.push_back(toAnsi(fieldText(field)));
     return clientLayout().encode(values);
 }
 
@@ -580,10 +606,11 @@ void TfrmDestinatari::cmdEliminaClick()
 void TfrmDestinatari::cmdRicercaClick()
 {
     TfrmCercaDestinatari search(m_services, this);
-    search.lblMemory->setText(QStringLiteral("anagrafica"));
+    search.setCaller(Caller::Anagrafica);
     search.exec();
-    if (!search.chosenRecord().empty())
-        m_card.hold(search.chosenRecord());
+    // The chosen card replaces the one on screen, hidden references and record number included.
+    if (const auto &chosen = search.chosen())
+        showCard(chosen->record, chosen->values, chosen->number);
 }
 
 void TfrmDestinatari::cmdWordClick()
@@ -640,14 +667,24 @@ void TfrmDestinatari::cmdExcelClick()
 
 void TfrmDestinatari::cmdAllegaClick()
 {
+    // The references change on the card only on "Applica e chiudi"; Save stores them.
+    const ReferenceLabels labels[] = {{lblFile01, lblDesc01}, {lblFile02, lblDesc02}, {lblFile03, lblDesc03}};
     TfrmAllegatiDes attachments(m_services, this);
-    attachments.exec();
+    attachments.setFiles({labels[0].reference(), labels[1].reference(), labels[2].reference()});
+    if (attachments.exec() != QDialog::Accepted)
+        return;
+    const AttachedFiles files = attachments.files();
+    for (std::size_t i = 0; i < files.size(); ++i)
+        labels[i].show(files[i]);
 }
 
 void TfrmDestinatari::cmdAssociaClick()
 {
+    const ReferenceLabels labels{lblCartella, lblCartellaDesc};
     TfrmCartellaDes folder(m_services, this);
-    folder.exec();
+    folder.setFolder(labels.reference());
+    if (folder.exec() == QDialog::Accepted)
+        labels.show(folder.folder());
 }
 
 void TfrmDestinatari::imgEmailClick()
@@ -656,10 +693,9 @@ void TfrmDestinatari::imgEmailClick()
     m_services.shell->openAddress(QStringLiteral("mailto:") + trimmedText(txtEmail->text()));
 }
 
-void TfrmDestinatari::openCheck(QDialog &dialog, const QString &field, const QString &value)
+void TfrmDestinatari::openCheck(CheckDialog &dialog, const QString &value)
 {
-    if (auto *entry = dialog.findChild<QLineEdit *>(field))
-        entry->setText(value);
+    dialog.setValue(value);
     dialog.exec();
 }
 
@@ -670,29 +706,29 @@ void TfrmDestinatari::chkCodFiscClick()
         // A fiscal code of digits only is checked as a VAT number, with the captions saying so.
         TfrmIva check(m_services, this);
         check.setNumericFiscalCodeMode();
-        openCheck(check, QStringLiteral("txtCodice"), code);
+        openCheck(check, code);
         return;
     }
     TfrmCodFisc check(m_services, this);
-    openCheck(check, QStringLiteral("txtCodice"), code);
+    openCheck(check, code);
 }
 
 void TfrmDestinatari::chkIvaClick()
 {
     TfrmIva check(m_services, this);
-    openCheck(check, QStringLiteral("txtCodice"), trimmedText(txtIva->text()));
+    openCheck(check, trimmedText(txtIva->text()));
 }
 
 void TfrmDestinatari::chkNumCartaClick()
 {
     TfrmCarta check(m_services, this);
-    openCheck(check, QStringLiteral("txtNumero"), trimmedText(txtCarta->text()));
+    openCheck(check, trimmedText(txtCarta->text()));
 }
 
 void TfrmDestinatari::chkIbanClick()
 {
     TfrmIban check(m_services, this);
-    openCheck(check, QStringLiteral("txtCodice"), trimmedText(txtIban->text()));
+    openCheck(check, trimmedText(txtIban->text()));
 }
 
 void TfrmDestinatari::cmdGuidaClick()

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include <QFrame>
 #include <QLabel>
@@ -11,6 +12,10 @@
 #include "common/widgets.h"
 #include "common/navigation.h"
 #include "common/workingscreen.h"
+
+namespace velmora {
+class CheckDialog;
+}
 
 // The client card: one record of the client archive shown in text boxes, with the commands to
 // add, store, browse, find and delete cards and to reach their attachments and checks.
@@ -77,9 +82,11 @@ private:
     void clearCard();
     // Reads record n and shows it; false after a file error (already reported).
     bool showRecord(std::size_t n);
+    // Shows record n, its bytes and its fields, as the card's stored record.
+    void showCard(const std::string &record, const std::vector<std::string> &values, std::size_t n);
     std::string cardRecord() const;
     // Opens a check dialog over the card with a value in its entry field.
-    void openCheck(QDialog &dialog, const QString &field, const QString &value);
+    void openCheck(velmora::CheckDialog &dialog, const QString &value);
     void fileError();
     // Reports a guarded write or delete that did not happen.
     void reportRefused(velmora::CardStore::Outcome outcome);

@@ -8,7 +8,6 @@
 #include "common/text.h"
 #include "products/productlists.h"
 #include "products/productrecord.h"
-#include "products/tfrmmateriali.h"
 
 using namespace velmora;
 
@@ -214,15 +213,19 @@ void TfrmCercaMateriale::cmdStampaClick()
 void TfrmCercaMateriale::lstRecordsDblClick()
 {
     QListWidgetItem *item = lstRecords->currentItem();
-    auto *card = qobject_cast<TfrmMateriali *>(parentWidget());
     std::optional<NumberedRecord> found;
     // The last record that gives the chosen line is the one loaded.
-    if (item && card && lblMemory->text() == QLatin1String("materiali") &&
+    if (item && lblMemory->text() == QLatin1String(callerMarker(Caller::Materiali)) &&
         findLastProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()),
                         searchLine, found) &&
         found)
-        card->showRecord(found->record, found->number);
+        m_chosen = std::move(found);
     accept();
+}
+
+void TfrmCercaMateriale::setCaller(Caller caller)
+{
+    lblMemory->setText(QLatin1String(callerMarker(caller)));
 }
 
 void TfrmCercaMateriale::done(int result)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include <QDialog>
 #include <QGroupBox>
@@ -8,12 +9,15 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "common/caller.h"
 #include "common/quickfind.h"
+#include "common/recordfile.h"
 #include "common/services.h"
 #include "common/widgets.h"
 
 // The product search: cards that hold the words typed in up to seven fields, listed one a
-// line; a double click loads the chosen card into the product card that opened the search.
+// line; a double click closes the search with the chosen card, which the product card that
+// opened it loads.
 class TfrmCercaMateriale : public QDialog
 {
     Q_OBJECT
@@ -21,7 +25,13 @@ class TfrmCercaMateriale : public QDialog
 public:
     explicit TfrmCercaMateriale(velmora::Services &services, QWidget *parent = nullptr);
 
-    // Who opened the search: "anagrafica", "materiali" or "forniture".
+    // Tells the search who opens it; only the product card gets a card back.
+    void setCaller(velmora::Caller caller);
+    // The card chosen by the last double click with its 1-based place in the archive; empty
+    // when none was chosen or the caller is not the product card.
+    const std::optional<velmora::NumberedRecord> &chosen() const { return m_chosen; }
+
+    // Who opened the search, as its marker: "anagrafica", "materiali" or "forniture".
     QLabel *lblMemory = nullptr;
     QLabel *lblConta = nullptr;
 
@@ -58,4 +68,5 @@ private:
 
     velmora::Services &m_services;
     velmora::QuickFind m_finder;
+    std::optional<velmora::NumberedRecord> m_chosen;
 };

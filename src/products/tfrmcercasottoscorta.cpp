@@ -10,7 +10,6 @@
 #include "common/text.h"
 #include "products/productlists.h"
 #include "products/productrecord.h"
-#include "products/tfrmmateriali.h"
 
 using namespace velmora;
 
@@ -122,14 +121,13 @@ void TfrmCercaSottoscorta::cmdStampaClick()
 void TfrmCercaSottoscorta::lstRecordsDblClick()
 {
     QListWidgetItem *item = lstRecords->currentItem();
-    auto *card = qobject_cast<TfrmMateriali *>(parentWidget());
     std::optional<NumberedRecord> found;
     // Every record is compared, low or not; the last that gives the line is loaded.
-    if (item && card &&
+    if (item &&
         findLastProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()),
                         stockLine, found) &&
         found)
-        card->showRecord(found->record, found->number);
+        m_chosen = std::move(found);
     accept();
 }
 

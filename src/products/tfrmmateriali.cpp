@@ -404,8 +404,10 @@ void TfrmMateriali::imgSalvaMouseUp()
 void TfrmMateriali::imgTrovaMouseUp()
 {
     TfrmCercaMateriale dlg(m_services, this);
-    dlg.lblMemory->setText(QStringLiteral("materiali"));
+    dlg.setCaller(Caller::Materiali);
     dlg.exec();
+    if (const auto &chosen = dlg.chosen())
+        showRecord(chosen->record, chosen->number);
 }
 
 void TfrmMateriali::imgWordClick()
@@ -452,20 +454,32 @@ void TfrmMateriali::imgExcelMouseUp()
 
 void TfrmMateriali::imgFileMouseUp()
 {
+    // The references change on the card only on "Applica e chiudi"; Save stores them.
+    const ReferenceLabels labels[] = {{lblFile01, lblDesc01}, {lblFile02, lblDesc02}, {lblFile03, lblDesc03}};
     TfrmAllegatiMat dlg(m_services, this);
-    dlg.exec();
+    dlg.setFiles({labels[0].reference(), labels[1].reference(), labels[2].reference()});
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const AttachedFiles files = dlg.files();
+    for (std::size_t i = 0; i < files.size(); ++i)
+        labels[i].show(files[i]);
 }
 
 void TfrmMateriali::imgCartellaMouseUp()
 {
+    const ReferenceLabels labels{lblCartella, lblCartellaDesc};
     TfrmCartellaMat dlg(m_services, this);
-    dlg.exec();
+    dlg.setFolder(labels.reference());
+    if (dlg.exec() == QDialog::Accepted)
+        labels.show(dlg.folder());
 }
 
 void TfrmMateriali::imgDoppioTurnoMouseUp()
 {
     TfrmCercaSottoscorta dlg(m_services, this);
     dlg.exec();
+    if (const auto &chosen = dlg.chosen())
+        showRecord(chosen->record, chosen->number);
 }
 
 void TfrmMateriali::imgEliminaClick()

@@ -23,7 +23,7 @@ public:
     explicit TfrmMateriali(velmora::Services &services, QWidget *parent = nullptr);
 
     // Shows a stored record on the card; position is its 1-based place in the archive.
-    // The product search and the low-stock list load their choice through this.
+    // The arrows, the product search and the low-stock list load a card through this.
     void showRecord(const std::string &record, std::size_t position);
 
     static QString helpTopic();

@@ -131,7 +131,14 @@ CodeBox *CheckDialog::addEntry(const QRect &panelGeometry, const QString &name, 
     box->setGeometry(12, 10, panelGeometry.width() - 24, panelGeometry.height() - 20);
     if (typingLimit > 0)
         box->setTypingLimit(typingLimit);
+    m_entry = box;
     return box;
+}
+
+void CheckDialog::setValue(const QString &value)
+{
+    if (m_entry)
+        m_entry->setText(value);
 }
 
 QPushButton *CheckDialog::addCheckButton(const QRect &geometry, const QString &name)

@@ -46,6 +46,10 @@ class CheckDialog : public QDialog
 public:
     CheckDialog(const QString &objectName, const QString &caption, const QSize &size, QWidget *parent);
 
+    // The value to check, put into the entry box before the dialog is shown (the client card
+    // hands over the value of its box).
+    void setValue(const QString &value);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -58,6 +62,9 @@ protected:
     QPushButton *addCheckButton(const QRect &geometry, const QString &name);
     // The logo picture at the top.
     QLabel *addLogo(const QRect &geometry, bool framed);
+
+private:
+    CodeBox *m_entry = nullptr;
 };
 
 // Raises only the letters a to z, as the validators show what is typed.

@@ -10,6 +10,7 @@
 #include "bills/consumption.h"
 #include "bills/tfrmforniture.h"
 #include "bills/tfrmimpmateriali.h"
+#include "clients/clientrecord.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "common/record.h"
 #include "common/recordfile.h"
@@ -621,6 +622,11 @@ private slots:
     void clientImportOpensTheSearchForThisScreen()
     {
         Screen s;
+        std::vector<std::string> client(client::FieldCount);
+        client[client::Cliente] = "Bianchi Luca";
+        client[client::Camera] = "12";
+        client[client::TelCel] = "333 7654321";
+        QVERIFY(RecordFile(s.ts.file(kClientArchive), clientLayout().size()).append(clientLayout().encode(client)));
         s.show();
         QString marker;
         QString dialogClass;
@@ -631,10 +637,11 @@ private slots:
             dialogClass = modal->objectName();
             if (auto *search = qobject_cast<TfrmCercaDestinatari *>(modal)) {
                 marker = search->lblMemory->text();
-                // What the search does on a double click: it writes into the caller's boxes.
-                modal->parentWidget()
-                    ->findChild<QLineEdit *>(QStringLiteral("txtCliente"))
-                    ->setText(QStringLiteral("Bianchi Luca"));
+                // The user finds the client and chooses it with a double click.
+                QTest::mouseClick(search->cmdTrova, Qt::LeftButton);
+                const QPoint at = search->lstRecords->visualItemRect(search->lstRecords->item(0)).center();
+                QTest::mouseClick(search->lstRecords->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(search->lstRecords->viewport(), Qt::LeftButton, {}, at);
             }
             modal->close();
         });
@@ -642,6 +649,9 @@ private slots:
         QCOMPARE(dialogClass, QStringLiteral("TfrmCercaDestinatari"));
         QCOMPARE(marker, QStringLiteral("forniture"));
         QCOMPARE(s.screen.txtCliente->text(), QStringLiteral("Bianchi Luca"));
+        QCOMPARE(s.screen.txtAlloggio->text(), QStringLiteral("12"));
+        QCOMPARE(s.screen.txtTelCel->text(), QStringLiteral("333 7654321"));
+        QCOMPARE(s.screen.txtProdotto->text(), QString());
         QCOMPARE(s.bytes().size(), 0);
         QVERIFY(s.screen.findChildren<TfrmCercaDestinatari *>().isEmpty());
     }

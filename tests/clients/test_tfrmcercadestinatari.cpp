@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 
 #include <QApplication>
@@ -6,31 +9,17 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "bills/tfrmforniture.h"
 #include "clienttestdata.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "clients/tfrmdestinatari.h"
-#include "driving.h"
 #include "support/fakes.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using namespace velmora::test;
 
 namespace {
-
-// Stands for the consumption screen: the three client boxes and one that must stay untouched.
-class ConsumptionCard : public QWidget
-{
-public:
-    ConsumptionCard()
-    {
-        for (const char *name : {"txtProdotto", "txtCliente", "txtAlloggio", "txtTelCel"}) {
-            auto *box = new QLineEdit(this);
-            box->setObjectName(QLatin1String(name));
-            box->setText(QStringLiteral("prima"));
-        }
-    }
-    QString text(const char *name) const { return findChild<QLineEdit *>(QLatin1String(name))->text(); }
-};
 
 QStringList words(std::initializer_list<const char *> texts)
 {
@@ -76,6 +65,7 @@ private slots:
     void identicalLinesLoadTheLaterCard();
     void consumptionScreenGetsNameRoomAndMobile();
     void doubleClickWithoutSelectionHandsNothingBack();
+    void anotherCallerGetsNoCard();
     void closingLeavesTheDialogAsItOpened();
 
     void fiftyThousandCardsListAtOnce();
@@ -90,8 +80,11 @@ private:
     }
     QListWidget *list() const { return find<QListWidget>("lstRecords"); }
     void press(const char *button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    void open(QWidget *caller, const QString &marker);
     void doubleClickRow(int row) const;
+    // The consumption screen on an empty bill, its client and product boxes holding "prima".
+    TfrmForniture *consumptionScreen();
+    // Clicks a caller's import or search icon and runs act on the search it opens modally.
+    void fromCaller(IconButton *icon, const std::function<void()> &act);
 
     std::unique_ptr<TestServices> m_t;
     std::unique_ptr<QWidget> m_caller;
@@ -101,7 +94,11 @@ private:
 void TfrmCercaDestinatariTest::init()
 {
     m_t = std::make_unique<TestServices>();
-    open(new ConsumptionCard, QStringLiteral("forniture"));
+    m_caller = std::make_unique<QWidget>();
+    m_dialog = new TfrmCercaDestinatari(m_t->services, m_caller.get());
+    m_dialog->setCaller(Caller::Forniture);
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
 }
 
 void TfrmCercaDestinatariTest::cleanup()
@@ -111,13 +108,30 @@ void TfrmCercaDestinatariTest::cleanup()
     m_t.reset();
 }
 
-void TfrmCercaDestinatariTest::open(QWidget *caller, const QString &marker)
+TfrmForniture *TfrmCercaDestinatariTest::consumptionScreen()
 {
-    m_caller.reset(caller);
-    m_dialog = new TfrmCercaDestinatari(m_t->services, caller);
-    m_dialog->lblMemory->setText(marker);
-    m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
+    std::ofstream(m_t->file("Conto.for")).flush();
+    auto *screen = new TfrmForniture(m_t->services);
+    m_caller.reset(screen);
+    screen->openBill(m_t->file("Conto.for"), QStringLiteral("Conto"));
+    [screen] { QVERIFY(QTest::qWaitForWindowExposed(screen)); }();
+    for (QLineEdit *box : {screen->txtProdotto, screen->txtCliente, screen->txtAlloggio, screen->txtTelCel})
+        box->setText(QStringLiteral("prima"));
+    return screen;
+}
+
+void TfrmCercaDestinatariTest::fromCaller(IconButton *icon, const std::function<void()> &act)
+{
+    bool opened = false;
+    whenModal([&](QDialog *d) {
+        m_dialog = qobject_cast<TfrmCercaDestinatari *>(d);
+        QVERIFY(m_dialog);
+        opened = true;
+        act();
+    });
+    QTest::mouseClick(icon, Qt::LeftButton);
+    QVERIFY(opened);
+    m_dialog = nullptr; // destroyed with the click that opened it
 }
 
 void TfrmCercaDestinatariTest::doubleClickRow(int row) const
@@ -339,65 +353,96 @@ void TfrmCercaDestinatariTest::identicalLinesLoadTheLaterCard()
     later[client::File02] = "/doc/neri.pdf";
     for (int row = 0; row < 2; ++row) {
         auto *card = new TfrmDestinatari(m_t->services);
-        open(card, QStringLiteral("anagrafica"));
+        m_caller.reset(card);
+        card->showWorking();
         writeClients(*m_t, {first, fullClientCard("Altri"), later});
-        press("cmdTrova");
-        QCOMPARE(list()->count(), 3);
-        QCOMPARE(list()->item(1)->text(), list()->item(2)->text());
-        doubleClickRow(1 + row);
-        QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(card->findChild<QLineEdit *>(QStringLiteral("txtLuogoNasc"))->text(), QStringLiteral("Napoli"));
-        QCOMPARE(card->findChild<QLabel *>(QStringLiteral("lblFile02"))->text(), QStringLiteral("/doc/neri.pdf"));
-        QCOMPARE(card->findChild<QLabel *>(QStringLiteral("lblPosizione"))->text(), QStringLiteral("3"));
+        fromCaller(card->cmdRicerca, [&] {
+            press("cmdTrova");
+            QCOMPARE(list()->count(), 3);
+            QCOMPARE(list()->item(1)->text(), list()->item(2)->text());
+            doubleClickRow(1 + row);
+            QVERIFY(!m_dialog->isVisible());
+            QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        });
+        QCOMPARE(card->txtLuogoNasc->text(), QStringLiteral("Napoli"));
+        QCOMPARE(card->lblFile02->text(), QStringLiteral("/doc/neri.pdf"));
+        QCOMPARE(card->lblPosizione->text(), QStringLiteral("3"));
     }
 }
 
 void TfrmCercaDestinatariTest::consumptionScreenGetsNameRoomAndMobile()
 {
     writeClients(*m_t, {clientCard("Rossi Mario", "101", "333 1234567", "Roma"), clientCard("Verdi", "2", "1")});
-    auto *caller = static_cast<ConsumptionCard *>(m_caller.get());
-    typeText(find<QLineEdit>("txtCliente"), QStringLiteral("rossi"));
-    press("cmdTrova");
-    doubleClickRow(0);
-    QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(caller->text("txtCliente"), QStringLiteral("Rossi Mario"));
-    QCOMPARE(caller->text("txtAlloggio"), QStringLiteral("101"));
-    QCOMPARE(caller->text("txtTelCel"), QStringLiteral("333 1234567"));
-    QCOMPARE(caller->text("txtProdotto"), QStringLiteral("prima"));
+    TfrmForniture *caller = consumptionScreen();
+    fromCaller(caller->impCliente, [&] {
+        typeText(find<QLineEdit>("txtCliente"), QStringLiteral("rossi"));
+        press("cmdTrova");
+        doubleClickRow(0);
+        QVERIFY(!m_dialog->isVisible());
+    });
+    QCOMPARE(caller->txtCliente->text(), QStringLiteral("Rossi Mario"));
+    QCOMPARE(caller->txtAlloggio->text(), QStringLiteral("101"));
+    QCOMPARE(caller->txtTelCel->text(), QStringLiteral("333 1234567"));
+    QCOMPARE(caller->txtProdotto->text(), QStringLiteral("prima"));
     QVERIFY(!m_t->exists(kClientTemp));
 }
 
 void TfrmCercaDestinatariTest::doubleClickWithoutSelectionHandsNothingBack()
 {
     writeClients(*m_t, {clientCard("Rossi")});
-    press("cmdTrova");
-    const QPoint below(20, list()->viewport()->height() - 5);
-    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, below);
-    QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(static_cast<ConsumptionCard *>(m_caller.get())->text("txtCliente"), QStringLiteral("prima"));
+    TfrmForniture *caller = consumptionScreen();
+    fromCaller(caller->impCliente, [&] {
+        press("cmdTrova");
+        const QPoint below(20, list()->viewport()->height() - 5);
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, below);
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!m_dialog->chosen());
+    });
+    QCOMPARE(caller->txtCliente->text(), QStringLiteral("prima"));
     QVERIFY(m_t->messages.shown.empty());
+}
+
+void TfrmCercaDestinatariTest::anotherCallerGetsNoCard()
+{
+    // Only the client card and the consumption screen take a card from the search.
+    writeClients(*m_t, {clientCard("Rossi")});
+    m_dialog->setCaller(Caller::Materiali);
+    QCOMPARE(find<QLabel>("lblMemory")->text(), QStringLiteral("materiali"));
+    press("cmdTrova");
+    doubleClickRow(0);
+    QVERIFY(!m_dialog->isVisible());
+    QVERIFY(!m_dialog->chosen());
+    m_dialog->setCaller(Caller::Forniture);
+    m_dialog->show();
+    press("cmdTrova");
+    doubleClickRow(0);
+    QVERIFY(m_dialog->chosen());
+    QCOMPARE(m_dialog->chosen()->number, std::size_t(1));
+    QCOMPARE(m_dialog->chosen()->values[client::Cliente], std::string("Rossi"));
 }
 
 void TfrmCercaDestinatariTest::closingLeavesTheDialogAsItOpened()
 {
     writeClients(*m_t, {clientCard("Rossi")});
-    typeText(find<QLineEdit>("txtCliente"), QStringLiteral("ro"));
-    typeText(find<QLineEdit>("txtNote"), QStringLiteral("vip"));
-    press("cmdTrova");
-    m_dialog->close();
-    QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
-    QVERIFY(find<QLineEdit>("txtCliente")->text().isEmpty());
-    QVERIFY(find<QLineEdit>("txtNote")->text().isEmpty());
-    QCOMPARE(list()->count(), 0);
-    QCOMPARE(find<QLabel>("lblConta")->text(), QStringLiteral("0"));
-    QVERIFY(!find<QPushButton>("cmdIndietro")->isEnabled());
-    QVERIFY(find<QPushButton>("cmdTrova")->isEnabled());
-    QVERIFY(!find<QWidget>("grpElenco")->isVisibleTo(m_dialog));
-    QVERIFY(find<QWidget>("grpCriteri")->isVisibleTo(m_dialog));
-    QCOMPARE(static_cast<ConsumptionCard *>(m_caller.get())->text("txtCliente"), QStringLiteral("prima"));
+    TfrmForniture *caller = consumptionScreen();
+    fromCaller(caller->impCliente, [&] {
+        typeText(find<QLineEdit>("txtCliente"), QStringLiteral("ro"));
+        typeText(find<QLineEdit>("txtNote"), QStringLiteral("vip"));
+        press("cmdTrova");
+        m_dialog->close();
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        QVERIFY(find<QLineEdit>("txtCliente")->text().isEmpty());
+        QVERIFY(find<QLineEdit>("txtNote")->text().isEmpty());
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(find<QLabel>("lblConta")->text(), QStringLiteral("0"));
+        QVERIFY(!find<QPushButton>("cmdIndietro")->isEnabled());
+        QVERIFY(find<QPushButton>("cmdTrova")->isEnabled());
+        QVERIFY(!find<QWidget>("grpElenco")->isVisibleTo(m_dialog));
+        QVERIFY(find<QWidget>("grpCriteri")->isVisibleTo(m_dialog));
+    });
+    QCOMPARE(caller->txtCliente->text(), QStringLiteral("prima"));
 }
 
 void TfrmCercaDestinatariTest::fiftyThousandCardsListAtOnce()

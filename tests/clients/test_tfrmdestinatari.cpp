@@ -9,8 +9,8 @@
 #include "clienttestdata.h"
 #include "clients/tfrmdestinatari.h"
 #include "common/widgets.h"
-#include "driving.h"
 #include "support/fakes.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using namespace velmora::test;

@@ -1,9 +1,12 @@
+#include <functional>
+
 #include <QApplication>
 #include <QTest>
 
 #include "productfixtures.h"
 #include "products/tfrmcercamateriale.h"
 #include "products/tfrmmateriali.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -15,15 +18,34 @@ class TestTfrmCercaMateriale : public QObject
 private:
     std::unique_ptr<TestServices> ts;
     std::unique_ptr<TfrmMateriali> card;
-    std::unique_ptr<TfrmCercaMateriale> dlg;
+    std::unique_ptr<TfrmCercaMateriale> owned;
+    TfrmCercaMateriale *dlg = nullptr;
 
-    void open(const QString &marker = QStringLiteral("materiali"))
+    void open(Caller caller = Caller::Materiali)
     {
-        dlg = std::make_unique<TfrmCercaMateriale>(ts->services, card.get());
-        dlg->lblMemory->setText(marker);
+        owned = std::make_unique<TfrmCercaMateriale>(ts->services, card.get());
+        dlg = owned.get();
+        dlg->setCaller(caller);
         dlg->show();
         dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+    }
+
+    // Opens the search from the product card's search icon and runs act while it is up.
+    void fromCard(const std::function<void()> &act)
+    {
+        bool opened = false;
+        whenModal([&](QDialog *d) {
+            dlg = qobject_cast<TfrmCercaMateriale *>(d);
+            QVERIFY(dlg);
+            opened = true;
+            // The dialog becomes the active window once exec() has shown it.
+            QTRY_VERIFY(dlg->isActiveWindow());
+            act();
+        });
+        QTest::mouseClick(card->imgTrova, Qt::LeftButton);
+        QVERIFY(opened);
+        dlg = nullptr;
     }
 
     void type(TextBox *box, const QString &text)
@@ -54,7 +76,8 @@ private slots:
 
     void cleanup()
     {
-        dlg.reset();
+        owned.reset();
+        dlg = nullptr;
         card.reset();
         ts.reset();
     }
@@ -231,21 +254,23 @@ private slots:
         const std::string longCode = "CODICE-MOLTO-LUNGO-0123456789-XYZ"; // 33 characters
         writeProducts(
             *ts, {{{product::Codice, longCode}, {product::Descrizione, "Lettino"}, {product::Cartella, "/spiaggia"}}});
-        open();
-        type(dlg->txtCognome, QStringLiteral("LUNGO"));
-        QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
-        QCOMPARE(dlg->lstRecords->count(), 1);
-        QVERIFY(dlg->lstRecords->item(0)->text().startsWith(QString::fromStdString(longCode.substr(0, 30)) +
-                                                            QStringLiteral("  ")));
-        doubleClickRow(dlg->lstRecords, 0);
-        QVERIFY(!dlg->isVisible());
+        fromCard([&] {
+            QCOMPARE(dlg->lblMemory->text(), QStringLiteral("materiali"));
+            type(dlg->txtCognome, QStringLiteral("LUNGO"));
+            QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
+            QCOMPARE(dlg->lstRecords->count(), 1);
+            QVERIFY(dlg->lstRecords->item(0)->text().startsWith(QString::fromStdString(longCode.substr(0, 30)) +
+                                                                QStringLiteral("  ")));
+            doubleClickRow(dlg->lstRecords, 0);
+            QVERIFY(!dlg->isVisible());
+            // Closing put the dialog back on its criteria page with empty boxes.
+            QVERIFY(dlg->txtCognome->text().isEmpty());
+            QCOMPARE(dlg->lblConta->text(), QStringLiteral("0"));
+        });
         QCOMPARE(card->txtCodice->text(), QString::fromStdString(longCode));
         QCOMPARE(card->txtDescrizione->text(), QStringLiteral("Lettino"));
         QCOMPARE(card->lblCartella->text(), QStringLiteral("/spiaggia"));
         QCOMPARE(card->lblPosizione->text(), QStringLiteral("5"));
-        // Closing put the dialog back on its criteria page with empty boxes.
-        QVERIFY(dlg->txtCognome->text().isEmpty());
-        QCOMPARE(dlg->lblConta->text(), QStringLiteral("0"));
     }
 
     void sameLineTwiceLoadsTheLastCard()
@@ -254,23 +279,31 @@ private slots:
                              {product::Tipologia, "Bevanda"},
                              {product::Marca, "Fonte"},
                              {product::Descrizione, "copia"}}});
-        open();
-        type(dlg->txtCognome, QStringLiteral("A-100"));
-        QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
-        QCOMPARE(dlg->lstRecords->count(), 2); // both cards with the same code are listed
-        doubleClickRow(dlg->lstRecords, 0);
+        fromCard([&] {
+            type(dlg->txtCognome, QStringLiteral("A-100"));
+            QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
+            QCOMPARE(dlg->lstRecords->count(), 2); // both cards with the same code are listed
+            doubleClickRow(dlg->lstRecords, 0);
+        });
         QCOMPARE(card->lblPosizione->text(), QStringLiteral("5"));
         QCOMPARE(card->txtDescrizione->text(), QStringLiteral("copia"));
     }
 
-    void anotherCallerLoadsNothing()
+    void anotherCallerGetsNoCard()
     {
-        open(QStringLiteral("forniture"));
+        open(Caller::Forniture);
+        QCOMPARE(dlg->lblMemory->text(), QStringLiteral("forniture"));
         QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
         doubleClickRow(dlg->lstRecords, 0);
         QVERIFY(!dlg->isVisible());
-        QVERIFY(card->txtCodice->text().isEmpty());
-        QVERIFY(card->lblPosizione->text().isEmpty());
+        QVERIFY(!dlg->chosen());
+        // The same choice made for the product card hands the card back.
+        dlg->setCaller(Caller::Materiali);
+        dlg->show();
+        QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
+        doubleClickRow(dlg->lstRecords, 0);
+        QVERIFY(dlg->chosen());
+        QCOMPARE(dlg->chosen()->number, std::size_t(2)); // A-100, the first line by code
     }
 
     void missingArchiveGivesAnEmptyList()
@@ -287,16 +320,18 @@ private slots:
 
     void annullaClosesAndResets()
     {
-        open();
-        type(dlg->txtNome, QStringLiteral("fonte"));
-        QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
-        QTest::mouseClick(dlg->cmdAnnulla, Qt::LeftButton);
-        QVERIFY(!dlg->isVisible());
-        QCOMPARE(dlg->lstRecords->count(), 0);
-        QVERIFY(dlg->txtNome->text().isEmpty());
-        QVERIFY(dlg->cmdTrova->isEnabled());
-        QVERIFY(!dlg->cmdIndietro->isEnabled());
+        fromCard([&] {
+            type(dlg->txtNome, QStringLiteral("fonte"));
+            QTest::mouseClick(dlg->cmdTrova, Qt::LeftButton);
+            QTest::mouseClick(dlg->cmdAnnulla, Qt::LeftButton);
+            QVERIFY(!dlg->isVisible());
+            QCOMPARE(dlg->lstRecords->count(), 0);
+            QVERIFY(dlg->txtNome->text().isEmpty());
+            QVERIFY(dlg->cmdTrova->isEnabled());
+            QVERIFY(!dlg->cmdIndietro->isEnabled());
+        });
         QVERIFY(card->lblPosizione->text().isEmpty());
+        QVERIFY(card->txtCodice->text().isEmpty());
     }
 };
 

@@ -1,9 +1,12 @@
+#include <functional>
+
 #include <QApplication>
 #include <QTest>
 
 #include "productfixtures.h"
 #include "products/tfrmcercasottoscorta.h"
 #include "products/tfrmmateriali.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -26,14 +29,31 @@ class TestTfrmCercaSottoscorta : public QObject
 private:
     std::unique_ptr<TestServices> ts;
     std::unique_ptr<TfrmMateriali> card;
-    std::unique_ptr<TfrmCercaSottoscorta> dlg;
+    std::unique_ptr<TfrmCercaSottoscorta> owned;
+    TfrmCercaSottoscorta *dlg = nullptr;
 
     void open()
     {
-        dlg = std::make_unique<TfrmCercaSottoscorta>(ts->services, card.get());
+        owned = std::make_unique<TfrmCercaSottoscorta>(ts->services, card.get());
+        dlg = owned.get();
         dlg->show();
         dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+    }
+
+    // Opens the list from the product card's low-stock icon and runs act while it is up.
+    void fromCard(const std::function<void()> &act)
+    {
+        bool opened = false;
+        whenModal([&](QDialog *d) {
+            dlg = qobject_cast<TfrmCercaSottoscorta *>(d);
+            QVERIFY(dlg);
+            opened = true;
+            act();
+        });
+        QTest::mouseClick(card->imgDoppioTurno, Qt::LeftButton);
+        QVERIFY(opened);
+        dlg = nullptr;
     }
 
 private slots:
@@ -46,7 +66,8 @@ private slots:
 
     void cleanup()
     {
-        dlg.reset();
+        owned.reset();
+        dlg = nullptr;
         card.reset();
         ts.reset();
     }
@@ -109,11 +130,12 @@ private slots:
                              {product::Giacenza, "1"},
                              {product::Sottoscorta, "2"},
                              {product::Desc01, "foto"}}});
-        open();
-        QCOMPARE(dlg->lstRecords->count(), 1);
-        doubleClickRow(dlg->lstRecords, 0);
-        QVERIFY(!dlg->isVisible());
-        QCOMPARE(dlg->lstRecords->count(), 0);
+        fromCard([&] {
+            QCOMPARE(dlg->lstRecords->count(), 1);
+            doubleClickRow(dlg->lstRecords, 0);
+            QVERIFY(!dlg->isVisible());
+            QCOMPARE(dlg->lstRecords->count(), 0);
+        });
         QCOMPARE(card->txtCodice->text(), QStringLiteral("B"));
         QCOMPARE(card->txtDescrizione->text(), QStringLiteral("Sdraio"));
         QCOMPARE(card->lblDesc01->text(), QStringLiteral("foto"));

@@ -1,10 +1,15 @@
+#include <fstream>
+#include <functional>
+
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
+#include "bills/tfrmforniture.h"
 #include "bills/tfrmimpmateriali.h"
 #include "productfixtures.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -33,39 +38,33 @@ void writeArchive(const TestServices &ts, const std::vector<ProductValues> &prod
 
 } // namespace
 
-// Stands in for the consumption card that opens the import.
-class ConsumptionStandIn : public QWidget
-{
-public:
-    ConsumptionStandIn()
-    {
-        for (QLineEdit **box : {&txtQuantita, &txtProdotto, &txtPrezzo})
-            *box = new QLineEdit(this);
-        txtQuantita->setObjectName(QStringLiteral("txtQuantita"));
-        txtProdotto->setObjectName(QStringLiteral("txtProdotto"));
-        txtPrezzo->setObjectName(QStringLiteral("txtPrezzo"));
-    }
-    QLineEdit *txtQuantita = nullptr;
-    QLineEdit *txtProdotto = nullptr;
-    QLineEdit *txtPrezzo = nullptr;
-};
-
 class TestTfrmImpMateriali : public QObject
 {
     Q_OBJECT
 
 private:
     std::unique_ptr<TestServices> ts;
-    std::unique_ptr<ConsumptionStandIn> parent;
-    std::unique_ptr<TfrmImpMateriali> dlg;
+    std::unique_ptr<TfrmForniture> parent; // the consumption screen that opens the import
+    TfrmImpMateriali *dlg = nullptr;
 
-    void open(const QString &quantity)
+    // Opens the import from the consumption screen, its quantity box holding quantity, and runs
+    // act while the dialog is up; the dialog is gone afterwards.
+    void withImport(const QString &quantity, const std::function<void()> &act)
     {
         parent->txtQuantita->setText(quantity);
-        dlg = std::make_unique<TfrmImpMateriali>(ts->services, parent.get());
-        dlg->show();
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        bool opened = false;
+        whenModal([&](QDialog *d) {
+            dlg = qobject_cast<TfrmImpMateriali *>(d);
+            QVERIFY(dlg);
+            opened = true;
+            dlg->activateWindow();
+            // The dialog becomes the active window once exec() has shown it.
+            QTRY_VERIFY(dlg->isActiveWindow());
+            act();
+        });
+        QTest::mouseClick(parent->impProdotto, Qt::LeftButton);
+        QVERIFY(opened);
+        dlg = nullptr;
     }
 
     int rowOf(const QString &code) const
@@ -91,58 +90,64 @@ private slots:
     void init()
     {
         ts = std::make_unique<TestServices>();
-        parent = std::make_unique<ConsumptionStandIn>();
-        parent->show();
+        std::ofstream(ts->file("Conto.for")).flush();
+        parent = std::make_unique<TfrmForniture>(ts->services);
+        parent->openBill(ts->file("Conto.for"), QStringLiteral("Conto"));
+        parent->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(parent.get()));
+        parent->txtPrezzo->clear(); // a card with no price yet, so any price seen came from the import
         writeProducts(*ts, {item("A", "10"), item("B", "", "1,00"), item("C", "0"), item("D", "010", "4,20")});
     }
 
     void cleanup()
     {
-        dlg.reset();
         parent.reset();
         ts.reset();
     }
 
     void listsProductsWithAStockAndPresetsTheQuantity()
     {
-        open(QStringLiteral(" 3 "));
-        QCOMPARE(dlg->windowTitle(), QStringLiteral(" Importa prodotti e servizi da archivio"));
-        QCOMPARE(dlg->size(), QSize(661, 507));
-        QCOMPARE(listTexts(dlg->lstRecords),
-                 (QStringList{QStringLiteral("Cod. A  Marca A  Fornitore:   Recapito:   Costo:   Giacenza: 10"),
-                              QStringLiteral("Cod. C  Marca C  Fornitore:   Recapito:   Costo:   Giacenza: 0"),
-                              QStringLiteral("Cod. D  Marca D  Fornitore:   Recapito:   Costo:   Giacenza: 010")}));
-        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("3"));
-        QVERIFY(dlg->cmdAnnulla->isEnabled()); // the preset quantity enables Importa before any choice
-        QVERIFY(dlg->imgMano->isVisible());
-        QVERIFY(dlg->optAggiorna->isChecked());
-        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("0"));
-        QVERIFY(dlg->txtGiacenza->isReadOnly());
-        QVERIFY(dlg->lblPosizione->text().isEmpty());
+        withImport(QStringLiteral(" 3 "), [&] {
+            QCOMPARE(dlg->windowTitle(), QStringLiteral(" Importa prodotti e servizi da archivio"));
+            QCOMPARE(dlg->size(), QSize(661, 507));
+            QCOMPARE(listTexts(dlg->lstRecords),
+                     (QStringList{QStringLiteral("Cod. A  Marca A  Fornitore:   Recapito:   Costo:   Giacenza: 10"),
+                                  QStringLiteral("Cod. C  Marca C  Fornitore:   Recapito:   Costo:   Giacenza: 0"),
+                                  QStringLiteral("Cod. D  Marca D  Fornitore:   Recapito:   Costo:   Giacenza: 010")}));
+            QCOMPARE(dlg->txtQuant->text(), QStringLiteral("3"));
+            QVERIFY(dlg->cmdAnnulla->isEnabled()); // the preset quantity enables Importa before any choice
+            QVERIFY(dlg->imgMano->isVisible());
+            QVERIFY(dlg->optAggiorna->isChecked());
+            QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("0"));
+            QVERIFY(dlg->txtGiacenza->isReadOnly());
+            QVERIFY(dlg->lblPosizione->text().isEmpty());
+        });
     }
 
     void blankQuantityBecomesZeroAndAnEmptyOneDisablesImporta()
     {
-        open(QString());
-        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
-        dlg->txtQuant->clear();
-        QVERIFY(!dlg->cmdAnnulla->isEnabled());
-        QVERIFY(!dlg->imgMano->isVisible());
-        select(QStringLiteral("C"));
-        QVERIFY(dlg->cmdAnnulla->isEnabled());
-        QVERIFY(dlg->imgMano->isVisible());
-        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+        withImport(QString(), [&] {
+            QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+            dlg->txtQuant->clear();
+            QVERIFY(!dlg->cmdAnnulla->isEnabled());
+            QVERIFY(!dlg->imgMano->isVisible());
+            select(QStringLiteral("C"));
+            QVERIFY(dlg->cmdAnnulla->isEnabled());
+            QVERIFY(dlg->imgMano->isVisible());
+            QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+        });
     }
 
     void selectingShowsTheStockAndPosition()
     {
-        open(QStringLiteral("1"));
-        select(QStringLiteral("D"));
-        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("010"));
-        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("4"));
-        select(QStringLiteral("A"));
-        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("10"));
-        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("1"));
+        withImport(QStringLiteral("1"), [&] {
+            select(QStringLiteral("D"));
+            QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("010"));
+            QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("4"));
+            select(QStringLiteral("A"));
+            QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("10"));
+            QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("1"));
+        });
     }
 
     void importLowersTheStock_data()
@@ -168,12 +173,13 @@ private slots:
         QFETCH(int, position);
         QFETCH(QString, left);
         const auto before = storedRecords(*ts);
-        open(quantity);
-        select(code);
-        importa();
-        QVERIFY(ts->messages.shown.empty());
-        QVERIFY(!dlg->isVisible());
-        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        withImport(quantity, [&] {
+            select(code);
+            importa();
+            QVERIFY(ts->messages.shown.empty());
+            QVERIFY(!dlg->isVisible());
+            QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        });
         const auto after = storedRecords(*ts);
         QCOMPARE(after.size(), before.size());
         for (std::size_t i = 0; i < after.size(); ++i) {
@@ -195,15 +201,16 @@ private slots:
     void quantityAboveTheStockIsRefused()
     {
         const QByteArray before = ts->bytes(kProductArchive);
-        open(QStringLiteral("12"));
-        select(QStringLiteral("A"));
-        importa();
-        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
-        QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Information);
-        QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
-        QCOMPARE(ts->messages.lastText(),
-                 QStringLiteral("La quantità da decurtare non può essere superiore alla giacenza in magazzino."));
-        QVERIFY(!dlg->isVisible());
+        withImport(QStringLiteral("12"), [&] {
+            select(QStringLiteral("A"));
+            importa();
+            QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+            QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Information);
+            QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
+            QCOMPARE(ts->messages.lastText(),
+                     QStringLiteral("La quantità da decurtare non può essere superiore alla giacenza in magazzino."));
+            QVERIFY(!dlg->isVisible());
+        });
         QCOMPARE(ts->bytes(kProductArchive), before);
         QVERIFY(parent->txtProdotto->text().isEmpty());
         QVERIFY(parent->txtPrezzo->text().isEmpty());
@@ -212,14 +219,15 @@ private slots:
     void withoutUpdateAnyQuantityIsTakenAndNothingWritten()
     {
         const QByteArray before = ts->bytes(kProductArchive);
-        open(QStringLiteral("50"));
-        QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
-        QVERIFY(dlg->optNonAggiornare->isChecked());
-        QVERIFY(dlg->optNonAggiornare->styleSheet().contains(QStringLiteral("maroon")));
-        QVERIFY(dlg->optAggiorna->styleSheet().contains(QStringLiteral("black")));
-        select(QStringLiteral("C"));
-        importa();
-        QVERIFY(ts->messages.shown.empty());
+        withImport(QStringLiteral("50"), [&] {
+            QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
+            QVERIFY(dlg->optNonAggiornare->isChecked());
+            QVERIFY(dlg->optNonAggiornare->styleSheet().contains(QStringLiteral("maroon")));
+            QVERIFY(dlg->optAggiorna->styleSheet().contains(QStringLiteral("black")));
+            select(QStringLiteral("C"));
+            importa();
+            QVERIFY(ts->messages.shown.empty());
+        });
         QCOMPARE(ts->bytes(kProductArchive), before);
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto C"));
     }
@@ -227,10 +235,11 @@ private slots:
     void importaWithoutASelectionChangesNothing()
     {
         const QByteArray before = ts->bytes(kProductArchive);
-        open(QStringLiteral("1"));
-        importa();
-        QVERIFY(!dlg->isVisible());
-        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        withImport(QStringLiteral("1"), [&] {
+            importa();
+            QVERIFY(!dlg->isVisible());
+            QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        });
         QCOMPARE(ts->bytes(kProductArchive), before);
         QVERIFY(parent->txtProdotto->text().isEmpty());
         QVERIFY(ts->messages.shown.empty());
@@ -238,13 +247,14 @@ private slots:
 
     void quickSearchChoosesTheProductToImport()
     {
-        open(QStringLiteral("4"));
-        dlg->txtTrova->setFocus();
-        QTest::keyClicks(dlg->txtTrova, QStringLiteral("marca d"));
-        QTest::keyClick(dlg->txtTrova, Qt::Key_Return);
-        QCOMPARE(dlg->lstRecords->currentRow(), rowOf(QStringLiteral("D")));
-        QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("010"));
-        importa();
+        withImport(QStringLiteral("4"), [&] {
+            dlg->txtTrova->setFocus();
+            QTest::keyClicks(dlg->txtTrova, QStringLiteral("marca d"));
+            QTest::keyClick(dlg->txtTrova, Qt::Key_Return);
+            QCOMPARE(dlg->lstRecords->currentRow(), rowOf(QStringLiteral("D")));
+            QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("010"));
+            importa();
+        });
         QCOMPARE(storedField(*ts, 4, product::Giacenza), std::string("6"));
         QCOMPARE(storedField(*ts, 1, product::Giacenza), std::string("10"));
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto D"));
@@ -256,11 +266,12 @@ private slots:
         ProductValues second = item("E", "5");
         second[2].second = "Seconda copia";
         writeProducts(*ts, {first, second});
-        open(QStringLiteral("1"));
-        QCOMPARE(listTexts(dlg->lstRecords).count(listTexts(dlg->lstRecords).at(rowOf(QStringLiteral("E")))), 2);
-        select(QStringLiteral("E"));
-        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("6"));
-        importa();
+        withImport(QStringLiteral("1"), [&] {
+            QCOMPARE(listTexts(dlg->lstRecords).count(listTexts(dlg->lstRecords).at(rowOf(QStringLiteral("E")))), 2);
+            select(QStringLiteral("E"));
+            QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("6"));
+            importa();
+        });
         QCOMPARE(storedField(*ts, 5, product::Giacenza), std::string("5"));
         QCOMPARE(storedField(*ts, 6, product::Giacenza), std::string("4"));
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Seconda copia"));
@@ -282,75 +293,79 @@ private slots:
         QFETCH(bool, update);
         QFETCH(QString, change);
         writeProducts(*ts, {item("E", "5")});
-        open(QStringLiteral("3"));
-        if (!update)
-            QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
-        select(QStringLiteral("E"));
-        QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("5"));
+        QByteArray left;
+        withImport(QStringLiteral("3"), [&] {
+            if (!update)
+                QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
+            select(QStringLiteral("E"));
+            QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("5"));
 
-        std::vector<ProductValues> other = {item("A", "10"), item("B", "", "1,00"), item("C", "0"),
-                                            item("D", "010", "4,20"), item("E", "5")};
-        if (change == QLatin1String("stock"))
-            other[4] = item("E", "4");
-        else if (change == QLatin1String("moved down"))
-            other.insert(other.begin(), item("0", "1"));
-        else if (change == QLatin1String("moved up"))
-            other.erase(other.begin());
-        else
-            other.pop_back();
-        writeArchive(*ts, other);
-        const QByteArray left = ts->bytes(kProductArchive);
-        importa();
+            std::vector<ProductValues> other = {item("A", "10"), item("B", "", "1,00"), item("C", "0"),
+                                                item("D", "010", "4,20"), item("E", "5")};
+            if (change == QLatin1String("stock"))
+                other[4] = item("E", "4");
+            else if (change == QLatin1String("moved down"))
+                other.insert(other.begin(), item("0", "1"));
+            else if (change == QLatin1String("moved up"))
+                other.erase(other.begin());
+            else
+                other.pop_back();
+            writeArchive(*ts, other);
+            left = ts->bytes(kProductArchive);
+            importa();
 
-        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
-        QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Plain);
-        QCOMPARE(ts->messages.lastText(), kChanged);
+            QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+            QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Plain);
+            QCOMPARE(ts->messages.lastText(), kChanged);
+            QVERIFY(!dlg->isVisible());
+            QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        });
         QCOMPARE(ts->bytes(kProductArchive), left);
-        QVERIFY(!dlg->isVisible());
-        QCOMPARE(dlg->result(), int(QDialog::Rejected));
         QVERIFY(parent->txtProdotto->text().isEmpty());
         QVERIFY(parent->txtPrezzo->text().isEmpty());
     }
 
     void quantityBoxFiltersAndNormalises()
     {
-        open(QStringLiteral("1"));
-        dlg->txtQuant->setFocus();
-        QCOMPARE(dlg->txtQuant->palette().color(QPalette::Base), colours::focus);
-        dlg->txtQuant->selectAll();
-        QTest::keyClicks(dlg->txtQuant, QStringLiteral("2x,5,"));
-        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("2,5"));
-        QCOMPARE(ts->messages.shown.size(), std::size_t(2));
-        for (const Message &m : ts->messages.shown) {
-            QCOMPARE(m.kind, Message::Kind::Titled);
-            QCOMPARE(m.title, QStringLiteral("Operazione annullata"));
-            QCOMPARE(m.text, QStringLiteral("Attenzione: carattere non valido."));
-        }
-        QTest::keyClicks(dlg->txtQuant, QStringLiteral("123456"));
-        dlg->txtTrova->setFocus();
-        QCOMPARE(dlg->txtQuant->palette().color(QPalette::Base), colours::white);
-        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("2,5123"));
-        dlg->txtQuant->setFocus();
-        dlg->txtQuant->setText(QStringLiteral(","));
-        dlg->txtTrova->setFocus();
-        QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+        withImport(QStringLiteral("1"), [&] {
+            dlg->txtQuant->setFocus();
+            QCOMPARE(dlg->txtQuant->palette().color(QPalette::Base), colours::focus);
+            dlg->txtQuant->selectAll();
+            QTest::keyClicks(dlg->txtQuant, QStringLiteral("2x,5,"));
+            QCOMPARE(dlg->txtQuant->text(), QStringLiteral("2,5"));
+            QCOMPARE(ts->messages.shown.size(), std::size_t(2));
+            for (const Message &m : ts->messages.shown) {
+                QCOMPARE(m.kind, Message::Kind::Titled);
+                QCOMPARE(m.title, QStringLiteral("Operazione annullata"));
+                QCOMPARE(m.text, QStringLiteral("Attenzione: carattere non valido."));
+            }
+            QTest::keyClicks(dlg->txtQuant, QStringLiteral("123456"));
+            dlg->txtTrova->setFocus();
+            QCOMPARE(dlg->txtQuant->palette().color(QPalette::Base), colours::white);
+            QCOMPARE(dlg->txtQuant->text(), QStringLiteral("2,5123"));
+            dlg->txtQuant->setFocus();
+            dlg->txtQuant->setText(QStringLiteral(","));
+            dlg->txtTrova->setFocus();
+            QCOMPARE(dlg->txtQuant->text(), QStringLiteral("0"));
+        });
     }
 
     void stockThatIsNotANumberIsRefusedWithAMessage()
     {
         writeProducts(*ts, {item("W", "dieci")});
         const QByteArray before = ts->bytes(kProductArchive);
-        open(QStringLiteral("1"));
-        select(QStringLiteral("W"));
-        importa();
-        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
-        QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
-        QVERIFY(ts->messages.lastText().contains(QStringLiteral("non è un valore numerico")));
-        QCOMPARE(ts->bytes(kProductArchive), before);
-        QVERIFY(parent->txtProdotto->text().isEmpty());
-        QVERIFY(dlg->isVisible()); // the user can still choose not to update the stock
-        QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
-        importa();
+        withImport(QStringLiteral("1"), [&] {
+            select(QStringLiteral("W"));
+            importa();
+            QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+            QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
+            QVERIFY(ts->messages.lastText().contains(QStringLiteral("non è un valore numerico")));
+            QCOMPARE(ts->bytes(kProductArchive), before);
+            QVERIFY(parent->txtProdotto->text().isEmpty());
+            QVERIFY(dlg->isVisible()); // the user can still choose not to update the stock
+            QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
+            importa();
+        });
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto W"));
         QCOMPARE(ts->bytes(kProductArchive), before);
     }
@@ -358,11 +373,13 @@ private slots:
     void presetQuantityThatIsNotANumberIsRefused()
     {
         const QByteArray before = ts->bytes(kProductArchive);
-        open(QStringLiteral("tre"));
-        select(QStringLiteral("A"));
-        importa();
-        QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
-        QCOMPARE(ts->messages.lastText(), QStringLiteral("La quantità da decurtare non è un valore numerico valido."));
+        withImport(QStringLiteral("tre"), [&] {
+            select(QStringLiteral("A"));
+            importa();
+            QCOMPARE(ts->messages.lastTitle(), kRefusalTitle);
+            QCOMPARE(ts->messages.lastText(),
+                     QStringLiteral("La quantità da decurtare non è un valore numerico valido."));
+        });
         QCOMPARE(ts->bytes(kProductArchive), before);
         QVERIFY(parent->txtProdotto->text().isEmpty());
     }

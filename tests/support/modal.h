@@ -5,15 +5,10 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
-#include <QKeyEvent>
-#include <QTest>
 #include <QTimer>
 
-#include "support/fakes.h"
-
-// Driving screens as a user would: typing any text and answering modal dialogs.
+// Answering the modal dialogs a screen opens with exec(), as a user would.
 namespace velmora::test {
-
 
 // Acts on the next modal dialog as soon as it is shown, then makes sure it closes, so a test
 // that opens a dialog with exec() never waits for a user.
