@@ -344,6 +344,19 @@ bool billLineLess(std::string_view a, std::string_view b)
     return listLineLess(a, b);
 }
 
+namespace {
+
+// A file name in Windows-1252, as the bill list shows it and as bill names are compared. Names
+// written here are UTF-8; one that is not came from a Windows machine (an unzipped archive)
+// and already holds Windows-1252 bytes.
+std::string fileNameText(const std::filesystem::path &file)
+{
+    const std::string name = file.filename().string();
+    return isUtf8(name) ? utf8ToCp1252(name) : name;
+}
+
+} // namespace
+
 std::vector<BillEntry> listBills(const std::filesystem::path &folder)
 {
     std::vector<BillEntry> bills;
@@ -357,7 +370,7 @@ std::vector<BillEntry> listBills(const std::filesystem::path &folder)
         std::error_code typeError;
         if (!it->is_regular_file(typeError) || typeError)
             continue;
-        bills.push_back({utf8ToCp1252(name), it->path()});
+        bills.push_back({fileNameText(it->path()), it->path()});
     }
     std::stable_sort(bills.begin(), bills.end(), [](const BillEntry &a, const BillEntry &b) {
         if (a.line != b.line)
@@ -378,7 +391,7 @@ std::optional<std::filesystem::path> existingBillFile(const std::filesystem::pat
     std::filesystem::directory_iterator it(folder, ec);
     const std::filesystem::directory_iterator end;
     for (; !ec && it != end; it.increment(ec)) {
-        if (foldFileName(utf8ToCp1252(it->path().filename().string())) == wanted)
+        if (foldFileName(fileNameText(it->path())) == wanted)
             return it->path();
     }
     return std::nullopt;

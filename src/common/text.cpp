@@ -137,6 +137,51 @@ std::string upperAZ(std::string_view text)
     return out;
 }
 
+bool isUtf8(std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        // The range the second byte must fall in, which rules out overlong forms, surrogates
+        // and code points past U+10FFFF.
+        std::size_t len = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            len = 2;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            len = 3;
+            if (b0 == 0xE0)
+                low = 0xA0;
+            else if (b0 == 0xED)
+                high = 0x9F;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            len = 4;
+            if (b0 == 0xF0)
+                low = 0x90;
+            else if (b0 == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > bytes.size())
+            return false;
+        const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+        if (b1 < low || b1 > high)
+            return false;
+        for (std::size_t k = 2; k < len; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
 std::string utf8ToCp1252(std::string_view utf8)
 {
     std::string out;

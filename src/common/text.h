@@ -32,6 +32,9 @@ bool containsFolded(std::string_view text, std::string_view key);
 // Raises only the letters a to z; accented letters stay as they are.
 std::string upperAZ(std::string_view text);
 
+// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
+bool isUtf8(std::string_view bytes);
+
 // Converts UTF-8 to Windows-1252; characters the code page cannot hold become "?".
 std::string utf8ToCp1252(std::string_view utf8);
 

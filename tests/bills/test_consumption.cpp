@@ -359,6 +359,19 @@ TEST(BillList, EveryRegularForFileSorted)
     EXPECT_EQ(bills[4].path, folder.path() / "\xC3\xA8lite.for");
 }
 
+TEST(BillList, NameFromAWindowsMachineShowsItsLetters)
+{
+    // Unzipped from a Windows machine, a name keeps its Windows-1252 bytes, which are not UTF-8.
+    TempFolder folder;
+    folder.touch("Caff\xE8 bar.for");
+    const std::vector<BillEntry> bills = listBills(folder.path());
+    ASSERT_EQ(bills.size(), 1u);
+    EXPECT_EQ(bills[0].line, "Caff\xE8 bar.for");
+    EXPECT_EQ(bills[0].path, folder.path() / "Caff\xE8 bar.for");
+    // A new bill of that name would clash with it, whichever way its name is written.
+    EXPECT_EQ(existingBillFile(folder.path(), "CAFF\xC8 BAR"), folder.path() / "Caff\xE8 bar.for");
+}
+
 TEST(BillList, MissingFolderListsNothing)
 {
     EXPECT_TRUE(listBills("/nonexistent/velmora/folder").empty());

@@ -46,6 +46,20 @@ TEST(Text, Cp1252KnownCharacters)
               "?A");
 }
 
+TEST(Text, WellFormedUtf8)
+{
+    EXPECT_TRUE(isUtf8(""));
+    EXPECT_TRUE(isUtf8("Caff\xC3\xA8 \xE2\x82\xAC \xF0\x9F\x8D\xB7"));
+    EXPECT_FALSE(isUtf8("Caff\xE8 bar"));     // a Windows-1252 byte
+    EXPECT_FALSE(isUtf8("\xC3"));             // cut short
+    EXPECT_FALSE(isUtf8("\xC0\xAF"));         // overlong "/"
+    EXPECT_FALSE(isUtf8("\xE0\x80\xAF"));     // overlong "/"
+    EXPECT_FALSE(isUtf8("\xED\xA0\x80"));     // a surrogate
+    EXPECT_FALSE(isUtf8("\xF4\x90\x80\x80")); // past U+10FFFF
+    EXPECT_FALSE(isUtf8("\xE2\x82"
+                        "A")); // a continuation missing
+}
+
 TEST(Text, PadRight)
 {
     EXPECT_EQ(padRight("ab", 4), "ab  ");
