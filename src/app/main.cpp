@@ -13,6 +13,21 @@
 #include "common/qtprinting.h"
 #include "common/qtservices.h"
 
+namespace {
+
+// The executable's folder, read from the system as bytes: Qt's own answer is text, and a folder
+// name that is not UTF-8 (unzipped from a Windows machine) would not survive the trip back.
+std::filesystem::path programFolder()
+{
+    std::error_code ec;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && executable.has_parent_path())
+        return executable.parent_path();
+    return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     velmora::keepFreedMemoryForReuse();
@@ -39,7 +54,7 @@ int main(int argc, char **argv)
     services.printer = &printer;
     services.office = &office;
     // Every data file lives beside the executable.
-    services.folder = std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    services.folder = programFolder();
     app.setMessages(&messages);
 
     ScreenSet screens(services);

@@ -184,7 +184,7 @@ void TfrmHelpForm::imgPDFMouseUp()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto manual = m_services.file("Guida.pdf");
     // The system's reader reports a missing manual itself; the result is not examined.
-    m_services.shell->openPath(QString::fromStdString(manual.string()));
+    m_services.shell->openFile(manual);
     QApplication::restoreOverrideCursor();
 }
 

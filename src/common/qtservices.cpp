@@ -10,8 +10,9 @@ namespace velmora {
 
 QString fileErrorMessage()
 {
-    return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
-                          "i privilegi di scrittura nella cartella di installazione del programma.");
+    return QStringLiteral(
+        "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+        "i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
 QString cardChangedMessage()
@@ -74,6 +75,14 @@ bool QtMessageService::question(QWidget *owner, const QString &title, const QStr
 bool QtShellService::openPath(const QString &path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtShellService::openFile(const std::filesystem::path &file)
+{
+    // The address is built from the path's bytes: a folder name that is not UTF-8 would not
+    // survive a trip through text.
+    const QByteArray bytes(file.c_str());
+    return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArrayLiteral("file://") + bytes.toPercentEncoding("/")));
 }
 
 bool QtShellService::openAddress(const QString &address)

@@ -19,6 +19,7 @@ class QtShellService final : public ShellService
 {
 public:
     bool openPath(const QString &path) override;
+    bool openFile(const std::filesystem::path &file) override;
     bool openAddress(const QString &address) override;
 };
 

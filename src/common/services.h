@@ -39,6 +39,9 @@ class ShellService
 public:
     virtual ~ShellService() = default;
     virtual bool openPath(const QString &path) = 0;
+    // A file the program itself knows by its path (the manual in the program folder), opened
+    // whatever bytes its name holds.
+    virtual bool openFile(const std::filesystem::path &file) = 0;
     virtual bool openAddress(const QString &address) = 0; // web address or "mailto:" link, as written
 };
 

@@ -42,6 +42,12 @@ bool FakeShell::openPath(const QString &path)
     return result;
 }
 
+bool FakeShell::openFile(const std::filesystem::path &file)
+{
+    openedFiles.push_back(file);
+    return result;
+}
+
 bool FakeShell::openAddress(const QString &address)
 {
     opened << address;

@@ -46,8 +46,10 @@ class FakeShell final : public ShellService
 {
 public:
     bool openPath(const QString &path) override;
+    bool openFile(const std::filesystem::path &file) override;
     bool openAddress(const QString &address) override;
     QStringList opened;
+    std::vector<std::filesystem::path> openedFiles; // files opened by their path
     bool result = true;
 };
 
