@@ -92,7 +92,7 @@ private:
         Search() : fakes(ts)
         {
             dialog = new TfrmCercaDestinatari(ts.services, &caller);
-            dialog->lblMemory->setText(QStringLiteral("anagrafica"));
+            dialog->setCaller(Caller::Anagrafica);
             dialog->show();
         }
         void press(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
