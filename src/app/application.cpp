@@ -2,11 +2,16 @@
 
 #include <exception>
 
-VelmoraApplication::VelmoraApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
+#include <QIcon>
+
+VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Velmora"));
-    setApplicationDisplayName(QStringLiteral("Velmora"));
+    // No display name: the platform would append it to every caption ("… — Velmora"), and every
+    // window already carries its own caption in full.
+    // The desktop entry installed for the user ties the windows to it in docks and task bars.
+    setDesktopFileName(QStringLiteral("it.velmora.Velmora"));
+    setWindowIcon(QIcon(QStringLiteral(":/assets/velmora.png")));
 }
 
 bool VelmoraApplication::notify(QObject *receiver, QEvent *event)

@@ -1,6 +1,8 @@
 #include "app/tfrmhelpform.h"
 
+#include <QPointer>
 #include <QApplication>
+#include <QFile>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -183,8 +185,12 @@ void TfrmHelpForm::imgPDFMouseUp()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto manual = m_services.file("Guida.pdf");
-    // The system's reader reports a missing manual itself; the result is not examined.
-    m_services.shell->openFile(manual);
+    // Here no shell reports a missing manual or reader by itself: the program says so.
+    MessageService *messages = m_services.messages;
+    const QPointer<QWidget> screen(this);
+    const QString path = QFile::decodeName(QByteArray(manual.c_str()));
+    m_services.shell->openFile(manual,
+                               [messages, screen, path] { messages->plain(screen.data(), fileNotOpenedMessage(path)); });
     QApplication::restoreOverrideCursor();
 }
 

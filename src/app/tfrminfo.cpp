@@ -1,5 +1,6 @@
 #include "app/tfrminfo.h"
 
+#include <QPointer>
 #include <QApplication>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -219,8 +220,13 @@ void TfrmInfo::imgEmailMouseUp()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString link = mailLink();
     QApplication::restoreOverrideCursor();
-    if (!m_services.shell->openAddress(link))
-        m_services.messages->plain(this, QStringLiteral("Invio e-mail non riuscito."));
+    // The opener may answer after a while; the screen may be closed by then.
+    MessageService *messages = m_services.messages;
+    const QPointer<QWidget> screen(this);
+    m_services.shell->openAddress(link, [messages, screen] {
+        QApplication::restoreOverrideCursor();
+        messages->plain(screen.data(), QStringLiteral("Invio e-mail non riuscito."));
+    });
 }
 
 void TfrmInfo::imgWebMouseUp()

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QPointer>
 
 #include "common/artwork.h"
 
@@ -123,8 +124,14 @@ void AttachmentDialog::cmdApriClick(std::size_t slot)
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // What the system makes of the path (a missing file, no application) is its own business.
-    m_services.shell->openPath(path);
+    // No shell reports a missing file or application by itself here: the program says so, over
+    // this dialog while it is open.
+    MessageService *messages = m_services.messages;
+    const QPointer<QWidget> dialog(this);
+    const bool folder = m_folder;
+    m_services.shell->openPath(path, [messages, dialog, folder, path] {
+        messages->plain(dialog.data(), folder ? folderNotOpenedMessage(path) : fileNotOpenedMessage(path));
+    });
     QApplication::restoreOverrideCursor();
 }
 

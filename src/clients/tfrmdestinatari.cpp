@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QPointer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -689,8 +690,13 @@ void TfrmDestinatari::cmdAssociaClick()
 
 void TfrmDestinatari::imgEmailClick()
 {
-    // An empty address still opens a new message, without recipient.
-    m_services.shell->openAddress(QStringLiteral("mailto:") + trimmedText(txtEmail->text()));
+    // An empty address still opens a new message, without recipient. No shell reports a missing
+    // mail program by itself here: the program says so.
+    MessageService *messages = m_services.messages;
+    const QPointer<QWidget> screen(this);
+    m_services.shell->openAddress(QStringLiteral("mailto:") + trimmedText(txtEmail->text()), [messages, screen] {
+        messages->plain(screen.data(), QStringLiteral("Invio e-mail non riuscito."));
+    });
 }
 
 void TfrmDestinatari::openCheck(CheckDialog &dialog, const QString &value)

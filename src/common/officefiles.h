@@ -21,16 +21,42 @@ struct CardDocument
     std::vector<std::pair<std::string, std::string>> rows;
 };
 
+// A document proper (.docx, .xlsx), or a template (.dotx, .xltx): an office application opens a
+// template as a new untitled document, so the user's Save asks where to keep it.
+enum class DocumentForm { Document, Template };
+
 // Writes a card document. False when the file could not be written (nothing is left behind).
-[[nodiscard]] bool writeWordCard(const std::filesystem::path &path, const CardDocument &card);
+[[nodiscard]] bool writeWordCard(const std::filesystem::path &path, const CardDocument &card,
+                                 DocumentForm form = DocumentForm::Document);
 
 // Writes a table of as many rows and columns as the grid, each cell holding its text as it is.
-[[nodiscard]] bool writeWordTable(const std::filesystem::path &path, const TextTable &grid);
+// Row 0 repeats at the top of every page and no row is split across pages; columns are as wide
+// as their content asks, and a table too wide for a portrait page goes across a landscape one in
+// a smaller type (see layOutWordTable).
+[[nodiscard]] bool writeWordTable(const std::filesystem::path &path, const TextTable &grid,
+                                  DocumentForm form = DocumentForm::Document);
+
+// How a Word table is laid on the page: orientation, type size and column widths in twips.
+struct WordTableLayout
+{
+    bool landscape = false;
+    int fontPoints = 10;
+    int cellMargin = 108; // left and right padding of every cell, in twips
+    std::vector<int> widths;
+};
+
+// Widths follow the texts' measure in Arial: every column gets at least its longest word, so
+// dates and codes are not broken, and what is left goes to the columns with longer texts. A
+// table whose texts do not fit a portrait page at 10 points goes landscape, in the largest size
+// from 10 down to 7 points at which its texts (or else at least its words) fit.
+WordTableLayout layOutWordTable(const TextTable &grid);
 
 // Writes one worksheet holding the grid from A1 with every cell in the text format "@" and its
 // text trimmed, so digit strings and amounts stay text. Row 1 is bold from column 2 to boldUpTo,
-// columns are widened to their content and A1 is the selected cell.
+// columns are widened to their content and A1 is the selected cell. Printed, the sheet is one
+// page wide (landscape when its columns are wider than a portrait page) and repeats row 1.
 [[nodiscard]] bool writeExcelSheet(const std::filesystem::path &path, const TextTable &grid,
-                                   const std::string &sheetName, std::size_t boldUpTo);
+                                   const std::string &sheetName, std::size_t boldUpTo,
+                                   DocumentForm form = DocumentForm::Document);
 
 } // namespace velmora

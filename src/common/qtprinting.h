@@ -9,6 +9,9 @@ class QPrinter;
 // Printing through Qt's print support on the system's default printer (CUPS), in colour.
 namespace velmora {
 
+// The resolution every printout is laid out in.
+inline constexpr int kPrintDpi = 600;
+
 class QtPrintService : public PrintService
 {
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <QDate>
@@ -33,17 +34,25 @@ public:
 };
 
 // Opens a document, a folder, a web address or a mail link with the system's default
-// application. Returns false when the system reports a failure.
+// application. The opener answers on its own time: failed, when given, is called once if it
+// reports that the target could not be opened (no opener, no application for the kind of file,
+// an application that failed), at once or after a while; never when the target was opened.
 class ShellService
 {
 public:
+    using Failed = std::function<void()>;
     virtual ~ShellService() = default;
-    virtual bool openPath(const QString &path) = 0;
+    virtual void openPath(const QString &path, Failed failed = {}) = 0;
     // A file the program itself knows by its path (the manual in the program folder), opened
     // whatever bytes its name holds.
-    virtual bool openFile(const std::filesystem::path &file) = 0;
-    virtual bool openAddress(const QString &address) = 0; // web address or "mailto:" link, as written
+    virtual void openFile(const std::filesystem::path &file, Failed failed = {}) = 0;
+    virtual void openAddress(const QString &address,
+                             Failed failed = {}) = 0; // web address or "mailto:" link, as written
 };
+
+// What a screen shows when the system cannot open a file or a folder the user asked for.
+QString fileNotOpenedMessage(const QString &path);
+QString folderNotOpenedMessage(const QString &path);
 
 // The file-open dialog and the folder browser; an empty result means cancelled.
 class DialogService

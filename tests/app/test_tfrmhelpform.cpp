@@ -179,7 +179,15 @@ void HelpFormTest::pdfLinkOpensTheManual()
     QTest::mouseRelease(link, button, {}, QPoint(4, 4));
     QCOMPARE(t.shell.openedFiles, std::vector<std::filesystem::path>{t.file("Guida.pdf")});
     QVERIFY(t.shell.opened.isEmpty());
-    QVERIFY(t.messages.shown.empty());
+    const QString manual = QString::fromStdString(t.file("Guida.pdf").string());
+    if (shellResult) {
+        QVERIFY(t.messages.shown.empty());
+    } else {
+        // No reader, or no manual: the program tells where the manual should be.
+        QCOMPARE(t.messages.shown.size(), std::size_t(1));
+        QCOMPARE(t.messages.lastText(), velmora::fileNotOpenedMessage(manual));
+        QVERIFY(t.messages.lastText().contains(manual));
+    }
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(form.isVisible());
 }

@@ -332,11 +332,18 @@ void AttachmentDialogsTest::openingGoesThroughTheShell()
     QFETCH(Kind, kind);
     useCard(kind);
     cardLabel(cardPath(kind, 0))->setText(QStringLiteral("/dati/sparito.pdf"));
-    m_t->shell.result = false; // the file is gone: the program says nothing
     withDialog([&] {
         QTest::mouseClick(button("cmdApri", 0), Qt::LeftButton);
         QCOMPARE(m_t->shell.opened, QStringList(QStringLiteral("/dati/sparito.pdf")));
         QVERIFY(m_t->messages.shown.empty());
+
+        // The file or folder is gone: the opener's failure is told, naming what could not be opened.
+        m_t->shell.result = false;
+        QTest::mouseClick(button("cmdApri", 0), Qt::LeftButton);
+        QCOMPARE(m_t->messages.shown.size(), std::size_t(1));
+        const bool folder = kind == Kind::ClientFolder || kind == Kind::ProductFolder;
+        QCOMPARE(m_t->messages.lastText(), folder ? velmora::folderNotOpenedMessage(QStringLiteral("/dati/sparito.pdf"))
+                                                  : velmora::fileNotOpenedMessage(QStringLiteral("/dati/sparito.pdf")));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QVERIFY(m_dialog->isVisible());
     });

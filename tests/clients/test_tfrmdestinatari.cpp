@@ -613,6 +613,13 @@ void TfrmDestinatariTest::mailIconOpensAMailLink()
     click("imgEmail");
     QCOMPARE(m_t->shell.opened, QStringList({QStringLiteral("mailto:mario@rossi.it"), QStringLiteral("mailto:")}));
     QVERIFY(m_t->messages.shown.empty());
+
+    // No mail program answers the link: the user is told, as on the information screen.
+    m_t->shell.result = false;
+    click("imgEmail");
+    QCOMPARE(m_t->messages.shown.size(), std::size_t(1));
+    QCOMPARE(m_t->messages.shown[0].kind, Message::Kind::Plain);
+    QCOMPARE(m_t->messages.lastText(), QStringLiteral("Invio e-mail non riuscito."));
 }
 
 void TfrmDestinatariTest::helpShowsTheCardTopic()

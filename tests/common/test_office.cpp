@@ -1,4 +1,7 @@
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,17 +21,37 @@ namespace {
 
 // Independent readers: python-docx and openpyxl evaluate expressions over the produced file and
 // print their repr, one line each.
+// The documents are handed over as templates, which python-docx refuses by their content type
+// alone: the reader tells the type ("form") and reads the package as the document it holds.
 const char *const kDocxReader = R"py(
-import sys, docx
-d = docx.Document(sys.argv[1])
+import sys, io, zipfile, docx
+raw = zipfile.ZipFile(sys.argv[1])
+types = raw.read('[Content_Types].xml').decode()
+form = ('template' if 'wordprocessingml.template.main+xml' in types else
+        'document' if 'wordprocessingml.document.main+xml' in types else 'other')
+copy = io.BytesIO()
+with zipfile.ZipFile(copy, 'w') as out:
+    for item in raw.infolist():
+        data = raw.read(item.filename)
+        if item.filename == '[Content_Types].xml':
+            data = data.replace(b'wordprocessingml.template.main', b'wordprocessingml.document.main')
+        out.writestr(item, data)
+d = docx.Document(io.BytesIO(copy.getvalue()))
 t = d.tables
 p = d.paragraphs
+s = d.sections
+rows = [r._tr for r in t[0].rows] if t else []
+def has(element, tag):
+    return element.find('.//{http://schemas.openxmlformats.org/wordprocessingml/2006/main}' + tag) is not None
 for e in sys.argv[2:]:
     print(repr(eval(e)))
 )py";
 
 const char *const kXlsxReader = R"py(
-import sys, openpyxl
+import sys, zipfile, openpyxl
+types = zipfile.ZipFile(sys.argv[1]).read('[Content_Types].xml').decode()
+form = ('template' if 'spreadsheetml.template.main+xml' in types else
+        'document' if 'spreadsheetml.sheet.main+xml' in types else 'other')
 wb = openpyxl.load_workbook(sys.argv[1])
 ws = wb.worksheets[0]
 for e in sys.argv[2:]:
@@ -84,7 +107,8 @@ struct Fixture
 {
     TestServices test;
     QTemporaryDir root;
-    FileOfficeService office{test.messages, test.shell, root.path()};
+    QTemporaryDir documents;
+    FileOfficeService office{test.messages, test.shell, root.path(), documents.path()};
 
     QString onlyOpened() const { return test.shell.opened.size() == 1 ? test.shell.opened.front() : QString(); }
 };
@@ -113,8 +137,14 @@ private slots:
     void wordCardHasCentredBoldHeadingsAndJustifiedTable();
     void productCardHasEmptySecondHeading();
     void everyDocumentGetsAFreshFolder();
-    void failuresShowTheOperationMessage_data();
-    void failuresShowTheOperationMessage();
+    void notWrittenShowsTheOperationMessage_data();
+    void notWrittenShowsTheOperationMessage();
+    void notOpenedIsKeptInTheDocumentsFolder_data();
+    void notOpenedIsKeptInTheDocumentsFolder();
+    void keptDocumentNeverReplacesAFileOrFollowsALink();
+    void templatesAreRemovedWhenNoLongerNeeded();
+    void wordTablesAreLaidOutForReading();
+    void excelSheetsPrintOnePageAcross();
 };
 
 void OfficeTest::excelSheetHoldsTrimmedTextFromA1()
@@ -122,12 +152,14 @@ void OfficeTest::excelSheetHoldsTrimmedTextFromA1()
     Fixture f;
     QVERIFY(f.office.excelGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"), 26));
     const QString file = f.onlyOpened();
-    QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Conto consumazioni.xlsx"));
-    QVERIFY(file.startsWith(f.root.path() + QLatin1Char('/')));
+    QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Conto consumazioni.xltx"));
+    QVERIFY(file.startsWith(f.office.runFolder() + QLatin1Char('/')));
+    QVERIFY(f.office.runFolder().startsWith(f.root.path() + QLatin1Char('/')));
     QVERIFY(f.test.messages.shown.empty());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 
     const QStringList expressions = {
+        QStringLiteral("form"),
         QStringLiteral("wb.sheetnames"),
         QStringLiteral("ws.dimensions"),
         QStringLiteral("ws['A1'].value"),
@@ -145,6 +177,7 @@ void OfficeTest::excelSheetHoldsTrimmedTextFromA1()
         QStringLiteral("sorted({c.data_type for r in ws.iter_rows() for c in r})"),
     };
     const QStringList expected = {
+        QStringLiteral("'template'"),
         QStringLiteral("['Conto consumazioni']"),
         QStringLiteral("'A1:M4'"),
         QStringLiteral("None"),
@@ -231,11 +264,12 @@ void OfficeTest::wordGridKeepsTextsAsTheyAre()
     const TextGrid grid = billGrid();
     QVERIFY(f.office.wordGrid(nullptr, grid, QStringLiteral("Conto consumazioni")));
     const QString file = f.onlyOpened();
-    QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Conto consumazioni.docx"));
+    QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Conto consumazioni.dotx"));
 
-    QStringList expressions = {QStringLiteral("len(t)"), QStringLiteral("len(t[0].rows)"),
+    QStringList expressions = {QStringLiteral("form"), QStringLiteral("len(t)"), QStringLiteral("len(t[0].rows)"),
                                QStringLiteral("len(t[0].columns)")};
-    QStringList expected = {QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("13")};
+    QStringList expected = {QStringLiteral("'template'"), QStringLiteral("1"), QStringLiteral("4"),
+                            QStringLiteral("13")};
     for (std::size_t r = 0; r < grid.size(); ++r) {
         for (int c = 0; c < grid[r].size(); ++c) {
             expressions << QStringLiteral("t[0].cell(%1, %2).text").arg(r).arg(c);
@@ -272,7 +306,7 @@ void OfficeTest::wordCardHasCentredBoldHeadingsAndJustifiedTable()
     card.rows[0] = {QStringLiteral("Cognome e nome cliente:"), QStringLiteral("Rossi Mario")};
     QVERIFY(f.office.wordCard(nullptr, card));
     const QString file = f.onlyOpened();
-    QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Scheda anagrafica cliente.docx"));
+    QCOMPARE(QFileInfo(file).fileName(), QStringLiteral("Scheda anagrafica cliente.dotx"));
 
     const QStringList expressions = {
         QStringLiteral("p[0].text"),
@@ -320,7 +354,7 @@ void OfficeTest::productCardHasEmptySecondHeading()
     for (int r = 1; r <= 16; ++r)
         card.rows.emplace_back(QStringLiteral("Voce %1:").arg(r), QStringLiteral("%1").arg(r));
     QVERIFY(f.office.wordCard(nullptr, card));
-    QCOMPARE(QFileInfo(f.onlyOpened()).fileName(), QStringLiteral("Scheda prodotto o servizio.docx"));
+    QCOMPARE(QFileInfo(f.onlyOpened()).fileName(), QStringLiteral("Scheda prodotto o servizio.dotx"));
     const QStringList got =
         evaluate(kDocxReader, f.onlyOpened(),
                  {QStringLiteral("[q.text for q in p[:2]]"), QStringLiteral("[int(q.alignment) for q in p[:2]]"),
@@ -336,64 +370,247 @@ void OfficeTest::everyDocumentGetsAFreshFolder()
     QVERIFY(f.office.excelGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"), 26));
     QCOMPARE(f.test.shell.opened.size(), 2);
     QVERIFY(f.test.shell.opened[0] != f.test.shell.opened[1]);
-    QCOMPARE(QFileInfo(f.test.shell.opened[1]).fileName(), QStringLiteral("Conto consumazioni.xlsx"));
+    QCOMPARE(QFileInfo(f.test.shell.opened[1]).fileName(), QStringLiteral("Conto consumazioni.xltx"));
     QVERIFY(QFileInfo::exists(f.test.shell.opened[0]));
     QVERIFY(QFileInfo::exists(f.test.shell.opened[1]));
 }
 
-void OfficeTest::failuresShowTheOperationMessage_data()
-{
-    QTest::addColumn<int>("operation");
-    QTest::addColumn<bool>("unwritable");
-    QTest::addColumn<QString>("message");
-    const QString card = OfficeService::cardFailedMessage();
-    const QString word = OfficeService::wordFailedMessage();
-    const QString excel = OfficeService::excelFailedMessage();
-    QTest::newRow("card not opened") << 0 << false << card;
-    QTest::newRow("card not written") << 0 << true << card;
-    QTest::newRow("word not opened") << 1 << false << word;
-    QTest::newRow("word not written") << 1 << true << word;
-    QTest::newRow("excel not opened") << 2 << false << excel;
-    QTest::newRow("excel not written") << 2 << true << excel;
-}
+namespace {
 
-void OfficeTest::failuresShowTheOperationMessage()
+// Runs one of the three operations on a small grid or card.
+bool runOperation(FileOfficeService &office, int operation)
 {
-    QFETCH(int, operation);
-    QFETCH(bool, unwritable);
-    QFETCH(QString, message);
-
-    TestServices test;
-    QTemporaryDir dir;
-    // A plain file where the documents' folder should be cannot hold documents.
-    const QString blocked = dir.filePath(QStringLiteral("occupato"));
-    if (unwritable) {
-        QFile file(blocked);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    test.shell.result = false;
-    FileOfficeService office(test.messages, test.shell, unwritable ? blocked : dir.path());
     WordCard card;
     card.headings = {QStringLiteral("SCHEDA PRODOTTO O SERVIZIO")};
     card.rows = {{QStringLiteral("Codice articolo:"), QStringLiteral("A1")}};
-    bool done = true;
     switch (operation) {
     case 0:
-        done = office.wordCard(nullptr, card);
-        break;
+        return office.wordCard(nullptr, card);
     case 1:
-        done = office.wordGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"));
-        break;
+        return office.wordGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"));
     default:
-        done = office.excelGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"), 26);
-        break;
+        return office.excelGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"), 26);
     }
-    QVERIFY(!done);
+}
+
+} // namespace
+
+void OfficeTest::notWrittenShowsTheOperationMessage_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("card") << 0 << OfficeService::cardFailedMessage();
+    QTest::newRow("word") << 1 << OfficeService::wordFailedMessage();
+    QTest::newRow("excel") << 2 << OfficeService::excelFailedMessage();
+}
+
+void OfficeTest::notWrittenShowsTheOperationMessage()
+{
+    QFETCH(int, operation);
+    QFETCH(QString, message);
+    TestServices test;
+    QTemporaryDir dir;
+    // A plain file where the templates' folder should be cannot hold documents.
+    const QString blocked = dir.filePath(QStringLiteral("occupato"));
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    FileOfficeService office(test.messages, test.shell, blocked, dir.filePath(QStringLiteral("Documenti")));
+    QVERIFY(!runOperation(office, operation));
     QCOMPARE(test.messages.shown.size(), std::size_t(1));
     QCOMPARE(test.messages.shown[0].kind, Message::Kind::Plain);
     QCOMPARE(test.messages.lastText(), message);
-    QCOMPARE(test.shell.opened.size(), unwritable ? 0 : 1);
+    QVERIFY(test.shell.opened.isEmpty());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void OfficeTest::notOpenedIsKeptInTheDocumentsFolder_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("card") << 0 << QStringLiteral("Scheda prodotto o servizio") << QStringLiteral("docx");
+    QTest::newRow("word") << 1 << QStringLiteral("Conto consumazioni") << QStringLiteral("docx");
+    QTest::newRow("excel") << 2 << QStringLiteral("Conto consumazioni") << QStringLiteral("xlsx");
+}
+
+void OfficeTest::notOpenedIsKeptInTheDocumentsFolder()
+{
+    QFETCH(int, operation);
+    QFETCH(QString, name);
+    QFETCH(QString, extension);
+    TestServices test;
+    QTemporaryDir root;
+    QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("Documenti")); // made when first needed
+    test.shell.result = false;
+    FileOfficeService office(test.messages, test.shell, root.path(), documents);
+    QVERIFY(runOperation(office, operation));
+    QVERIFY(runOperation(office, operation)); // a second one at the same second gets its own name
+
+    const QStringList kept = QDir(documents).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(kept.size(), 2);
+    const QRegularExpression pattern(QStringLiteral(R"(^%1 \d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d( \(2\))?\.%2$)")
+                                         .arg(QRegularExpression::escape(name), extension));
+    for (const QString &k : kept)
+        QVERIFY2(pattern.match(k).hasMatch(), qPrintable(k));
+    QCOMPARE(test.messages.shown.size(), std::size_t(2));
+    QCOMPARE(test.messages.shown[0].kind, Message::Kind::Plain);
+    // The message names the place of the kept file, which is a document proper, not a template.
+    const QString first = QDir(documents).filePath(kept.front());
+    const QString second = QDir(documents).filePath(kept.back());
+    QVERIFY(test.messages.shown[0].text == FileOfficeService::notOpenedMessage(first) ||
+            test.messages.shown[0].text == FileOfficeService::notOpenedMessage(second));
+    QVERIFY(test.messages.lastText().contains(documents));
+    QVERIFY(test.messages.shown[0].text != test.messages.shown[1].text);
+    QCOMPARE(QFileInfo(first).permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther),
+             QFileDevice::Permissions());
+    const QStringList got =
+        operation == 2 ? evaluate(kXlsxReader, first, {QStringLiteral("form"), QStringLiteral("ws['B2'].value")})
+                       : evaluate(kDocxReader, first, {QStringLiteral("form"), QStringLiteral("t[0].cell(0, 1).text")});
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(got[0], QStringLiteral("'document'"));
+    QCOMPARE(got[1], operation == 0   ? QStringLiteral("'A1'")
+                     : operation == 1 ? QStringLiteral("' Prodotto o servizio fornito'")
+                                      : QStringLiteral("'Caffè'"));
+}
+
+void OfficeTest::keptDocumentNeverReplacesAFileOrFollowsALink()
+{
+    TestServices test;
+    QTemporaryDir root;
+    QTemporaryDir documents;
+    test.shell.result = false;
+    // Every name of this second and the next is taken by a link to a file of the user's: the
+    // document finds a name of its own or is not kept, and the linked file stays as it was.
+    QTemporaryDir elsewhere;
+    const QString precious = elsewhere.filePath(QStringLiteral("prezioso.txt"));
+    {
+        QFile f(precious);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("dati");
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int s = 0; s <= 2; ++s) {
+        const QString stamp = now.addSecs(s).toString(QStringLiteral("dd-MM-yyyy hh.mm.ss"));
+        QVERIFY(QFile::link(precious, documents.filePath(QStringLiteral("Conto consumazioni %1.xlsx").arg(stamp))));
+    }
+    FileOfficeService office(test.messages, test.shell, root.path(), documents.path());
+    QVERIFY(runOperation(office, 2));
+    QFile f(precious);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("dati"));
+    QCOMPARE(test.messages.shown.size(), std::size_t(1));
+    QVERIFY(test.messages.lastText().contains(QStringLiteral(" (2).xlsx")));
+}
+
+void OfficeTest::templatesAreRemovedWhenNoLongerNeeded()
+{
+    TestServices test;
+    QTemporaryDir root;
+    // What an earlier run left: its folder, a template with personal data inside.
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("abc123/1")));
+    {
+        QFile left(root.filePath(QStringLiteral("abc123/1/Anagrafica clienti.xltx")));
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.write("RSSMRA80A01H501U");
+    }
+    QString run;
+    QString opened;
+    {
+        FileOfficeService office(test.messages, test.shell, root.path());
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("abc123"))));
+        run = office.runFolder();
+        QVERIFY(!run.isEmpty());
+        QCOMPARE(QFileInfo(run).permissions() &
+                     ~(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                       QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
+                 QFileDevice::Permissions());
+        QVERIFY(office.excelGrid(nullptr, billGrid(), QStringLiteral("Anagrafica clienti"), 26));
+        opened = test.shell.opened.front();
+        QVERIFY(QFileInfo::exists(opened));
+    }
+    // The program ends: its templates go with it.
+    QVERIFY(!QFileInfo::exists(opened));
+    QVERIFY(!QFileInfo::exists(run));
+    QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void OfficeTest::wordTablesAreLaidOutForReading()
+{
+    Fixture f;
+    // The client archive: 26 columns, 12 cards.
+    TextGrid archive;
+    QStringList headings{QString()};
+    for (int c = 1; c < 26; ++c)
+        headings << QStringLiteral(" Intestazione %1").arg(c);
+    archive.push_back(headings);
+    for (int r = 1; r <= 12; ++r) {
+        QStringList row{QString::number(r)};
+        for (int c = 1; c < 26; ++c)
+            row << (c == 11 ? QStringLiteral("RSSMRA80A01H501U") : QStringLiteral("dato %1").arg(c));
+        archive.push_back(row);
+    }
+    QVERIFY(f.office.wordGrid(nullptr, archive, QStringLiteral("Anagrafica clienti")));
+    QVERIFY(f.office.wordGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni")));
+    TextGrid narrow{{QString(), QStringLiteral(" Prodotto")}, {QStringLiteral("1"), QStringLiteral("Caffè")}};
+    QVERIFY(f.office.wordGrid(nullptr, narrow, QStringLiteral("Elenco")));
+    QCOMPARE(f.test.shell.opened.size(), 3);
+
+    const QStringList layout = {
+        QStringLiteral("int(s[0].orientation)"),
+        QStringLiteral("s[0].page_width > s[0].page_height"),
+        QStringLiteral("all(has(r, 'cantSplit') for r in rows)"),
+        QStringLiteral("[i for i, r in enumerate(rows) if has(r, 'tblHeader')]"),
+        QStringLiteral("sorted({run.font.size.pt for r in t[0].rows for c in r.cells for q in c.paragraphs "
+                       "for run in q.runs})"),
+        QStringLiteral("abs(sum(c.width for c in t[0].columns) - (s[0].page_width - s[0].left_margin - "
+                       "s[0].right_margin)) < 30000"),
+        QStringLiteral("len({c.width for c in t[0].columns}) > 1"),
+        QStringLiteral("t[0].columns[0].width < t[0].columns[1].width"),
+    };
+    const QStringList archiveLayout = evaluate(kDocxReader, f.test.shell.opened[0], layout);
+    QCOMPARE(archiveLayout, (QStringList{QStringLiteral("1"), QStringLiteral("True"), QStringLiteral("True"),
+                                         QStringLiteral("[0]"), QStringLiteral("[7.0]"), QStringLiteral("True"),
+                                         QStringLiteral("True"), QStringLiteral("True")}));
+    // The fiscal code column is wider than the short ones beside it.
+    QCOMPARE(evaluate(kDocxReader, f.test.shell.opened[0],
+                      {QStringLiteral("t[0].columns[11].width > t[0].columns[12].width")}),
+             QStringList{QStringLiteral("True")});
+    const QStringList billLayout = evaluate(kDocxReader, f.test.shell.opened[1], layout);
+    QCOMPARE(billLayout.size(), layout.size());
+    QCOMPARE(billLayout[0], QStringLiteral("1")); // landscape
+    QCOMPARE(billLayout[3], QStringLiteral("[0]"));
+    const double billSize = billLayout[4].mid(1, billLayout[4].size() - 2).toDouble();
+    QVERIFY2(billSize >= 7.0 && billSize <= 10.0, qPrintable(billLayout[4]));
+    const QStringList narrowLayout = evaluate(kDocxReader, f.test.shell.opened[2], layout);
+    QCOMPARE(narrowLayout.mid(0, 6),
+             (QStringList{QStringLiteral("0"), QStringLiteral("False"), QStringLiteral("True"), QStringLiteral("[0]"),
+                          QStringLiteral("[10.0]"), QStringLiteral("True")}));
+}
+
+void OfficeTest::excelSheetsPrintOnePageAcross()
+{
+    Fixture f;
+    TextGrid wide = emptyGrid(4, 26);
+    for (int c = 1; c < 26; ++c)
+        wide[0][c] = QStringLiteral(" Intestazione di colonna %1").arg(c);
+    QVERIFY(f.office.excelGrid(nullptr, wide, QStringLiteral("Anagrafica clienti"), 26));
+    TextGrid narrow{{QString(), QStringLiteral(" Prodotto")}, {QStringLiteral("1"), QStringLiteral("Caffè")}};
+    QVERIFY(f.office.excelGrid(nullptr, narrow, QStringLiteral("Prodotti e servizi"), 17));
+    const QStringList setup = {
+        QStringLiteral("ws.page_setup.orientation"),
+        QStringLiteral("ws.sheet_properties.pageSetUpPr.fitToPage"),
+        // One page across is the file's default for a sheet fitted to pages (an absent fitToWidth).
+        QStringLiteral("ws.page_setup.fitToWidth in (None, 1)"),
+        QStringLiteral("ws.page_setup.fitToHeight"),
+        QStringLiteral("ws.print_title_rows"),
+        QStringLiteral("ws.page_setup.paperSize"),
+    };
+    QCOMPARE(evaluate(kXlsxReader, f.test.shell.opened[0], setup),
+             (QStringList{QStringLiteral("'landscape'"), QStringLiteral("True"), QStringLiteral("True"),
+                          QStringLiteral("0"), QStringLiteral("'$1:$1'"), QStringLiteral("9")}));
+    QCOMPARE(evaluate(kXlsxReader, f.test.shell.opened[1], setup).value(0), QStringLiteral("'portrait'"));
 }
 
 QTEST_MAIN(OfficeTest)

@@ -31,6 +31,7 @@ public:
     {
         QPrinter::ColorMode colour = QPrinter::GrayScale;
         QPageLayout::Orientation orientation = QPageLayout::Portrait;
+        int resolution = 0;
         bool done = false;
     };
 
@@ -46,7 +47,7 @@ protected:
         auto printer = std::make_unique<ProbePrinter>(probe);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(m_file);
-        printer->setResolution(600);
+        // Left at Qt's high resolution (1200 dpi for a PDF), as a real printer reports it.
         printer->setPageSize(QPageSize(QPageSize::A4));
         printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         return printer;
@@ -61,6 +62,7 @@ private:
         {
             m_probe.colour = colorMode();
             m_probe.orientation = pageLayout().orientation();
+            m_probe.resolution = resolution();
             m_probe.done = true;
         }
 
@@ -75,6 +77,7 @@ struct PdfWord
     int page;
     double x;
     double y; // top, in points
+    double bottom;
     QString text;
 };
 
@@ -89,7 +92,7 @@ std::vector<PdfWord> pdfWords(const QString &file, QSizeF *pageSize = nullptr)
     std::vector<PdfWord> words;
     int page = 0;
     static const QRegularExpression token(QStringLiteral(
-        R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
+        R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"));
     auto it = token.globalMatch(html);
     while (it.hasNext()) {
         const auto m = it.next();
@@ -98,9 +101,9 @@ std::vector<PdfWord> pdfWords(const QString &file, QSizeF *pageSize = nullptr)
             if (pageSize)
                 *pageSize = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
         } else {
-            QString text = m.captured(5);
+            QString text = m.captured(6);
             text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-            words.push_back({page, m.captured(3).toDouble(), m.captured(4).toDouble(), text});
+            words.push_back({page, m.captured(3).toDouble(), m.captured(4).toDouble(), m.captured(5).toDouble(), text});
         }
     }
     return words;
@@ -291,6 +294,7 @@ void PrintingTest::pdfOutputHasTheLayoutPositions()
     QVERIFY(service.printList(nullptr, {QStringLiteral("PRIMA riga"), QStringLiteral("SECONDA riga")},
                               PrintRequest::clientSearch()));
     QVERIFY(service.probe.done);
+    QCOMPARE(service.probe.resolution, 600);
     QCOMPARE(service.probe.colour, QPrinter::Color);
     QCOMPARE(service.probe.orientation, QPageLayout::Landscape);
 
@@ -330,6 +334,13 @@ void PrintingTest::pdfOutputHasTheLayoutPositions()
     QCOMPARE(rules, 2);
     QVERIFY(findWord(words, QStringLiteral("08/12/2026")));
     QVERIFY(findWord(words, QStringLiteral("10:30:15")));
+    // The closing line ends above the footer; at a higher resolution than the layout's it ran
+    // through it.
+    const PdfWord *closing = findWord(words, QString(20, QLatin1Char('_')));
+    const PdfWord *footer = findWord(words, QStringLiteral("Stampa"));
+    QVERIFY2(closing->bottom < footer->y,
+             qPrintable(
+                 QStringLiteral("closing line down to %1 pt, footer from %2 pt").arg(closing->bottom).arg(footer->y)));
 }
 
 void PrintingTest::pdfBillBreaksPagesAndKeepsTotalOnLastPage()
@@ -360,6 +371,26 @@ void PrintingTest::pdfBillBreaksPagesAndKeepsTotalOnLastPage()
     QCOMPARE(firstOnTwo->text, QStringLiteral("CONSUMO48"));
     QVERIFY(qAbs(firstOnTwo->y - pointsAt600(134)) < 1.5);
     QVERIFY(!findWord(words, QStringLiteral("Conto"), 2));
+    // Every line at its place: from 635 on the first page, from 134 on the second, 134 apart.
+    for (int i = 1; i <= 60; ++i) {
+        const PdfWord *w = findWord(words, QStringLiteral("CONSUMO%1").arg(i));
+        QVERIFY2(w, qPrintable(QString::number(i)));
+        const int y = i <= 47 ? 635 + (i - 1) * 134 : 134 + (i - 48) * 134;
+        QCOMPARE(w->page, i <= 47 ? 1 : 2);
+        QVERIFY2(qAbs(w->y - pointsAt600(y)) < 1.5, qPrintable(QStringLiteral("line %1 at %2 pt").arg(i).arg(w->y)));
+    }
+    // After the last line (1742): rule, total, rule, footer.
+    const struct
+    {
+        QString text;
+        int y;
+    } closing[] = {{QStringLiteral("TOTALE"), 1742 + 134 + 100},
+                   {QStringLiteral("Stampa"), 1742 + 134 + 200 + 67 + 150}};
+    for (const auto &e : closing) {
+        const PdfWord *w = findWord(words, e.text, 2);
+        QVERIFY2(w, qPrintable(e.text));
+        QVERIFY2(qAbs(w->y - pointsAt600(e.y)) < 1.5, qPrintable(QStringLiteral("%1 at %2 pt").arg(e.text).arg(w->y)));
+    }
     const PdfWord *total = findWord(words, QStringLiteral("TOTALE"));
     QVERIFY(total);
     QCOMPARE(total->page, 2);

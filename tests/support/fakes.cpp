@@ -36,22 +36,25 @@ bool FakeMessages::question(QWidget *, const QString &title, const QString &text
     return a;
 }
 
-bool FakeShell::openPath(const QString &path)
+void FakeShell::openPath(const QString &path, Failed failed)
 {
     opened << path;
-    return result;
+    if (!result && failed)
+        failed();
 }
 
-bool FakeShell::openFile(const std::filesystem::path &file)
+void FakeShell::openFile(const std::filesystem::path &file, Failed failed)
 {
     openedFiles.push_back(file);
-    return result;
+    if (!result && failed)
+        failed();
 }
 
-bool FakeShell::openAddress(const QString &address)
+void FakeShell::openAddress(const QString &address, Failed failed)
 {
     opened << address;
-    return result;
+    if (!result && failed)
+        failed();
 }
 
 QString FakeDialogs::openFile(QWidget *, const QString &title, const QString &filter)

@@ -42,12 +42,13 @@ public:
     void clear() { shown.clear(); }
 };
 
+// Opens nothing; with result false, the opener reports its failure at once.
 class FakeShell final : public ShellService
 {
 public:
-    bool openPath(const QString &path) override;
-    bool openFile(const std::filesystem::path &file) override;
-    bool openAddress(const QString &address) override;
+    void openPath(const QString &path, Failed failed = {}) override;
+    void openFile(const std::filesystem::path &file, Failed failed = {}) override;
+    void openAddress(const QString &address, Failed failed = {}) override;
     QStringList opened;
     std::vector<std::filesystem::path> openedFiles; // files opened by their path
     bool result = true;
