@@ -3,7 +3,7 @@
 # bounded fuzzing of the readers that take bytes from outside.
 set -eu
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-sh "$ROOT/scripts/deps.sh"
+sh "$ROOT/scripts/deps.sh" run build test
 sh "$ROOT/scripts/fuzz.sh" "${VELMORA_FUZZ_SECONDS:-10}"
 cmake -S "$ROOT" -B "$ROOT/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
 cmake --build "$ROOT/build-test" -j "$(nproc)"

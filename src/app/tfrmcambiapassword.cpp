@@ -8,6 +8,7 @@
 #include "common/artwork.h"
 #include "common/settingsfile.h"
 #include "common/text.h"
+#include "common/widgets.h"
 
 using namespace velmora;
 
@@ -27,6 +28,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(Services &services, QWidget *parent) : QD
     setBackground(this, colours::silver);
     setAutoFillBackground(true);
     setFixedSize(420, 300);
+    centreWhenShown(this);
 
     auto *grp = new QGroupBox(this);
     grp->setObjectName(QStringLiteral("grpCambia"));

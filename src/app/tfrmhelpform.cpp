@@ -10,6 +10,7 @@
 
 #include "app/helptopics.h"
 #include "common/artwork.h"
+#include "common/widgets.h"
 
 using namespace velmora;
 
@@ -81,6 +82,7 @@ TfrmHelpForm::TfrmHelpForm(Services &services, QWidget *parent) : QDialog(parent
     setWindowTitle(QStringLiteral(" Guida in linea"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(561, 459);
+    centreWhenShown(this);
     setAutoFillBackground(true);
     setBackground(this, colours::navy);
     setMouseTracking(true);

@@ -8,6 +8,7 @@
 
 #include "app/tfrmavvio.h"
 #include "common/artwork.h"
+#include "common/widgets.h"
 
 using namespace velmora;
 
@@ -138,6 +139,7 @@ TfrmInfo::TfrmInfo(Services &services, QWidget *parent) : QDialog(parent), m_ser
     setWindowTitle(QStringLiteral(" Informazioni su Velmora ©"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(472, 511);
+    centreWhenShown(this);
     setAutoFillBackground(true);
     setBackground(this, colours::silver);
     setMouseTracking(true);

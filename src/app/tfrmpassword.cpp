@@ -9,6 +9,7 @@
 #include "common/artwork.h"
 #include "common/settingsfile.h"
 #include "common/text.h"
+#include "common/widgets.h"
 
 using namespace velmora;
 
@@ -31,6 +32,7 @@ TfrmPassword::TfrmPassword(Services &services, QWidget *parent) : QDialog(parent
     setBackground(this, colours::silver);
     setAutoFillBackground(true);
     setFixedSize(420, 250);
+    centreWhenShown(this);
 
     auto *grp = new QGroupBox(this);
     grp->setObjectName(QStringLiteral("grpPassword"));

@@ -11,6 +11,7 @@
 #include <QRadialGradient>
 
 #include "app/tfrmavvio.h"
+#include "common/widgets.h"
 
 using namespace velmora;
 
@@ -193,6 +194,7 @@ TfrmSplash::TfrmSplash(Services &services, QWidget *parent)
     setWindowTitle(QStringLiteral(" Velmora © - un prodotto di Velmora Software"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(600, 368);
+    centreWhenShown(this);
     setAutoFillBackground(true);
     setBackground(this, Qt::black);
     setCursor(Qt::PointingHandCursor);

@@ -78,6 +78,13 @@ const char *const kArial10 = "<w:rFonts w:ascii=\"Arial\" w:hAnsi=\"Arial\" w:cs
 constexpr int kA4Short = 11906;
 constexpr int kA4Long = 16838;
 constexpr int kMargin = 1134;
+// Landscape pages carry the wide tables: 1 cm margins leave their columns more room.
+constexpr int kLandscapeMargin = 567;
+
+int marginOf(bool landscape)
+{
+    return landscape ? kLandscapeMargin : kMargin;
+}
 
 std::string escapeXml(std::string_view text)
 {
@@ -206,9 +213,9 @@ std::string documentXml(const std::string &body, bool landscape)
     xml += "<w:p/><w:sectPr><w:pgSz w:w=\"" + std::to_string(width) + "\" w:h=\"" + std::to_string(height) + "\"";
     if (landscape)
         xml += " w:orient=\"landscape\"";
-    xml += "/><w:pgMar w:top=\"" + std::to_string(kMargin) + "\" w:right=\"" + std::to_string(kMargin) +
-           "\" w:bottom=\"" + std::to_string(kMargin) + "\" w:left=\"" + std::to_string(kMargin) +
-           "\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
+    const std::string margin = std::to_string(marginOf(landscape));
+    xml += "/><w:pgMar w:top=\"" + margin + "\" w:right=\"" + margin + "\" w:bottom=\"" + margin + "\" w:left=\"" +
+           margin + "\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
     return xml;
 }
 
@@ -418,6 +425,25 @@ bool setMainContentType(const std::filesystem::path &path, const std::string &fr
     return true;
 }
 
+// When not every column can have its longest word, the columns with short words keep theirs and
+// only the widest are held to a common width: the level at which the widths fill the page.
+long level(const std::vector<int> &words, int width)
+{
+    long low = 1;
+    long high = *std::max_element(words.begin(), words.end());
+    while (low < high) {
+        const long mid = (low + high + 1) / 2;
+        long sum = 0;
+        for (int w : words)
+            sum += std::min<long>(w, mid);
+        if (sum <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
 } // namespace
 
 WordTableLayout layOutWordTable(const TextTable &grid)
@@ -442,7 +468,7 @@ WordTableLayout layOutWordTable(const TextTable &grid)
         int margin;
     };
     const Candidate candidates[] = {{false, 10, 108}, {true, 10, 108}, {true, 9, 72}, {true, 8, 57}, {true, 7, 57}};
-    auto usable = [](bool landscape) { return (landscape ? kA4Long : kA4Short) - 2 * kMargin; };
+    auto usable = [](bool landscape) { return (landscape ? kA4Long : kA4Short) - 2 * marginOf(landscape); };
     auto sumAt = [&](const Candidate &k, bool lines) {
         int sum = 0;
         for (const Measure &m : measures)
@@ -481,7 +507,7 @@ WordTableLayout layOutWordTable(const TextTable &grid)
         else if (sumWords <= width)
             w = words[c] + (lines[c] - words[c]) * (width - sumWords) / std::max(1L, sumLines - sumWords);
         else
-            w = words[c] * width / sumWords; // even the words do not fit: the least breaking
+            w = std::min<long>(words[c], level(words, width)); // even the words do not fit: see level
         layout.widths[c] = static_cast<int>(std::max(1L, w));
     }
     return layout;

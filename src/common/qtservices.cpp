@@ -85,15 +85,13 @@ int runBox(QWidget *owner, QMessageBox::Icon icon, const QString &title, const Q
 // Runs the opener ($0) on the target ($1) and waits for it at most $2 seconds: its own exit
 // status when it ends by then, success when it is still running (the application it started in
 // the foreground is open), and it is left to run.
-const char *const kOpenerScript = R"sh("$0" "$1" </dev/null & opener=$!
-sleep "$2" & timer=$!
-wait -n -p ended "$opener" "$timer"
+const char *const kOpenerScript = R"sh(trap 'exit 0' USR1
+"$0" "$1" </dev/null & opener=$!
+( sleep "$2"; kill -USR1 $$ ) 2>/dev/null & timer=$!
+wait "$opener"
 status=$?
-if [ "$ended" = "$opener" ]; then
-  kill "$timer" 2>/dev/null
-  exit "$status"
-fi
-exit 0)sh";
+kill "$timer" 2>/dev/null
+exit "$status")sh";
 
 } // namespace
 
@@ -139,6 +137,11 @@ QtShellService::~QtShellService()
     }
 }
 
+int QtShellService::pendingOpeners() const
+{
+    return static_cast<int>(m_watches.findChildren<QProcess *>(Qt::FindDirectChildrenOnly).size());
+}
+
 void QtShellService::openPath(const QString &path, Failed failed)
 {
     // An absolute path never reads as an option of the opener.
@@ -162,7 +165,9 @@ void QtShellService::openAddress(const QString &address, Failed failed)
 void QtShellService::open(const QString &target, Failed failed)
 {
     const QString opener = QStandardPaths::findExecutable(m_opener);
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("bash"));
+    // The watch runs in the system's own shell, whatever the search path holds.
+    const QString shell =
+        QStandardPaths::findExecutable(QStringLiteral("bash"), {QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
     if (opener.isEmpty() || shell.isEmpty()) {
         if (failed)
             failed();
@@ -182,6 +187,7 @@ void QtShellService::open(const QString &target, Failed failed)
     };
     QObject::connect(process, &QProcess::finished, process,
                      [process, report](int exitCode, QProcess::ExitStatus status) {
+                         process->setParent(nullptr);
                          process->deleteLater();
                          if (status != QProcess::NormalExit || exitCode != 0)
                              report();
@@ -189,6 +195,7 @@ void QtShellService::open(const QString &target, Failed failed)
     QObject::connect(process, &QProcess::errorOccurred, process, [process, report](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
+        process->setParent(nullptr);
         process->deleteLater();
         report();
     });

@@ -46,6 +46,9 @@ public:
     void openFile(const std::filesystem::path &file, Failed failed = {}) override;
     void openAddress(const QString &address, Failed failed = {}) override;
 
+    // Openers whose answer is still awaited.
+    int pendingOpeners() const;
+
 private:
     void open(const QString &target, Failed failed);
 

@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "common/text.h"
 
@@ -47,6 +49,33 @@ QChar keyChar(const QKeyEvent *event)
     if (t.size() == 1 && t.at(0).isPrint())
         return t.at(0);
     return QChar();
+}
+
+namespace {
+
+class CentreOnShow final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Show comes before the window is mapped, so it appears in place.
+        if (event->type() == QEvent::Show) {
+            auto *window = static_cast<QWidget *>(watched);
+            if (const QScreen *screen = window->screen())
+                window->move(screen->availableGeometry().center() - window->rect().center());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void centreWhenShown(QWidget *window)
+{
+    window->installEventFilter(new CentreOnShow(window));
 }
 
 void setBackground(QWidget *widget, const QColor &colour)

@@ -108,6 +108,9 @@ private:
 // A label whose text is set by code and serves as a screen's small state (hidden).
 QLabel *hiddenLabel(const QString &name, QWidget *parent);
 
+// Centres a window on its screen's available area every time it is shown.
+void centreWhenShown(QWidget *window);
+
 // Sets a widget's background colour through its palette.
 void setBackground(QWidget *widget, const QColor &colour);
 

@@ -1,9 +1,15 @@
 #include <stdexcept>
 
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "app/application.h"
+#include "app/tfrmcambiapassword.h"
+#include "app/tfrmhelpform.h"
+#include "app/tfrminfo.h"
+#include "app/tfrmpassword.h"
+#include "app/tfrmsplash.h"
 #include "support/fakes.h"
 
 // Anything thrown from an event handler reaches one handler, which shows its message in a
@@ -32,6 +38,46 @@ private slots:
         QCOMPARE(clicks, 2);
         QCOMPARE(messages.shown.size(), std::size_t(1));
         static_cast<VelmoraApplication *>(qApp)->setMessages(nullptr);
+    }
+
+    // Captions are shown as the screens give them: the application sets no display name, which
+    // the platform would append to each ("… — Velmora"). Windows carry the program's icon and
+    // the desktop entry's name, so docks tie them to the entry.
+    void windowsCarryTheirOwnCaptionIconAndEntry()
+    {
+        // Unset, the display name follows the application name.
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora"));
+        QCoreApplication::setApplicationName(QStringLiteral("Prova"));
+        const QString followed = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
+        QCOMPARE(followed, QStringLiteral("Prova"));
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("it.velmora.Velmora"));
+        QVERIFY(!QGuiApplication::windowIcon().isNull());
+        QVERIFY(QGuiApplication::windowIcon().availableSizes().contains(QSize(64, 64)));
+    }
+
+    void loginInformationAndSplashAreCentred()
+    {
+        velmora::test::TestServices t;
+        TfrmPassword login(t.services);
+        TfrmCambiaPassword change(t.services);
+        TfrmInfo info(t.services);
+        TfrmSplash splash(t.services);
+        TfrmHelpForm help(t.services);
+        for (QWidget *window : std::initializer_list<QWidget *>{&login, &change, &info, &splash, &help}) {
+            window->move(0, 0);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            const QPoint centre = window->screen()->availableGeometry().center();
+            const QPoint at = window->geometry().center();
+            QVERIFY2((at - centre).manhattanLength() <= 4, qPrintable(QStringLiteral("%1 centred at %2,%3 on %4,%5")
+                                                                          .arg(window->objectName())
+                                                                          .arg(at.x())
+                                                                          .arg(at.y())
+                                                                          .arg(centre.x())
+                                                                          .arg(centre.y())));
+            window->hide();
+        }
     }
 };
 

@@ -573,9 +573,9 @@ void OfficeTest::wordTablesAreLaidOutForReading()
     QCOMPARE(archiveLayout, (QStringList{QStringLiteral("1"), QStringLiteral("True"), QStringLiteral("True"),
                                          QStringLiteral("[0]"), QStringLiteral("[7.0]"), QStringLiteral("True"),
                                          QStringLiteral("True"), QStringLiteral("True")}));
-    // The fiscal code column is wider than the short ones beside it.
+    // The fiscal code column is at least as wide as a short one, the numbers narrower still.
     QCOMPARE(evaluate(kDocxReader, f.test.shell.opened[0],
-                      {QStringLiteral("t[0].columns[11].width > t[0].columns[12].width")}),
+                      {QStringLiteral("t[0].columns[11].width >= t[0].columns[12].width > t[0].columns[0].width")}),
              QStringList{QStringLiteral("True")});
     const QStringList billLayout = evaluate(kDocxReader, f.test.shell.opened[1], layout);
     QCOMPARE(billLayout.size(), layout.size());
