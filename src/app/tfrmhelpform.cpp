@@ -191,8 +191,8 @@ void TfrmHelpForm::imgPDFMouseUp()
     MessageService *messages = m_services.messages;
     const QPointer<QWidget> screen(this);
     const QString path = QFile::decodeName(QByteArray(manual.c_str()));
-    m_services.shell->openFile(manual,
-                               [messages, screen, path] { messages->plain(screen.data(), fileNotOpenedMessage(path)); });
+    m_services.shell->openFile(
+        manual, [messages, screen, path] { messages->plain(screen.data(), fileNotOpenedMessage(path)); });
     QApplication::restoreOverrideCursor();
 }
 
