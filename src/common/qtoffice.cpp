@@ -1,5 +1,7 @@
 #include "common/qtoffice.h"
 
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 
 #include <QCursor>
@@ -12,6 +14,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include <unistd.h>
 
 namespace velmora {
 
@@ -64,13 +68,27 @@ std::filesystem::path toPath(const QString &path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Removes what earlier runs left: their folders of templates, whatever is inside them.
+// Whether the folder of templates belongs to a copy of the program still running: its name
+// begins with that process's number.
+bool ownerIsRunning(const QString &folderName)
+{
+    bool ok = false;
+    const qint64 pid = folderName.section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
+    if (!ok || pid <= 0 || pid == ::getpid())
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Removes what earlier runs left: their folders of templates, whatever is inside them. A copy
+// of the program running beside this one keeps its own.
 void removeLeftovers(const QString &root)
 {
     const QDir dir(root);
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo &entry : entries) {
+        if (entry.isDir() && !entry.isSymLink() && ownerIsRunning(entry.fileName()))
+            continue;
         if (entry.isDir() && !entry.isSymLink())
             QDir(entry.absoluteFilePath()).removeRecursively();
         else
@@ -136,13 +154,19 @@ FileOfficeService::FileOfficeService(MessageService &messages, ShellService &she
         return;
     QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     removeLeftovers(root);
-    m_run = std::make_unique<QTemporaryDir>(root + QStringLiteral("/XXXXXX"));
+    m_run = std::make_unique<QTemporaryDir>(root + QLatin1Char('/') + QString::number(::getpid()) +
+                                            QStringLiteral("-XXXXXX"));
     if (!m_run->isValid())
         m_run.reset();
 }
 
-// The run's folder goes with the program; the office application read its templates long since.
-FileOfficeService::~FileOfficeService() = default;
+// The run's folder goes with the program once the office program has had time to read its last
+// template; otherwise the next start removes it.
+FileOfficeService::~FileOfficeService()
+{
+    if (m_run && m_handed && std::chrono::steady_clock::now() - m_lastHanded < m_readingTime)
+        m_run->setAutoRemove(false);
+}
 
 QString FileOfficeService::runFolder() const
 {
@@ -198,6 +222,8 @@ bool FileOfficeService::deliver(QWidget *owner, const QString &name, const QStri
     MessageService *messages = &m_messages;
     const QPointer<QWidget> screen(owner);
     const QString documents = m_documentsFolder;
+    m_handed = true;
+    m_lastHanded = std::chrono::steady_clock::now();
     m_shell.openPath(templateFile, [=] {
         // The user's work is kept where a plain Save would have put it.
         QDir().mkpath(documents);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -40,6 +41,10 @@ public:
     // The folder of this run's templates; empty when it could not be made.
     QString runFolder() const;
 
+    // How long after a template was handed to the opener the office program may still be
+    // reading it: a run that ends sooner leaves its folder to the next start.
+    void setReadingTime(std::chrono::seconds seconds) { m_readingTime = seconds; }
+
 private:
     using Writer = std::function<bool(const std::filesystem::path &, DocumentForm)>;
 
@@ -58,6 +63,9 @@ private:
     std::unique_ptr<QTemporaryDir> m_run;
     QString m_documentsFolder;
     int m_documents = 0;
+    std::chrono::seconds m_readingTime{60};
+    std::chrono::steady_clock::time_point m_lastHanded{};
+    bool m_handed = false;
 };
 
 } // namespace velmora

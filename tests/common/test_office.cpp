@@ -1,3 +1,8 @@
+#include <csignal>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -143,6 +148,7 @@ private slots:
     void notOpenedIsKeptInTheDocumentsFolder();
     void keptDocumentNeverReplacesAFileOrFollowsALink();
     void templatesAreRemovedWhenNoLongerNeeded();
+    void templatesStillBeingReadWaitForTheNextStart();
     void wordTablesAreLaidOutForReading();
     void excelSheetsPrintOnePageAcross();
 };
@@ -519,6 +525,7 @@ void OfficeTest::templatesAreRemovedWhenNoLongerNeeded()
     QString opened;
     {
         FileOfficeService office(test.messages, test.shell, root.path());
+        office.setReadingTime(std::chrono::seconds(0));
         QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("abc123"))));
         run = office.runFolder();
         QVERIFY(!run.isEmpty());
@@ -534,6 +541,40 @@ void OfficeTest::templatesAreRemovedWhenNoLongerNeeded()
     QVERIFY(!QFileInfo::exists(opened));
     QVERIFY(!QFileInfo::exists(run));
     QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void OfficeTest::templatesStillBeingReadWaitForTheNextStart()
+{
+    TestServices test;
+    QTemporaryDir root;
+    // Another copy of the program, still running, has its templates here.
+    const pid_t other = ::fork();
+    if (other == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    QVERIFY(other > 0);
+    const QString others = root.filePath(QString::number(other) + QStringLiteral("-abc123"));
+    QVERIFY(QDir().mkpath(others + QStringLiteral("/1")));
+    QString opened;
+    {
+        FileOfficeService office(test.messages, test.shell, root.path());
+        QVERIFY(office.excelGrid(nullptr, billGrid(), QStringLiteral("Conto consumazioni"), 26));
+        opened = test.shell.opened.front();
+    }
+    // Ended at once after handing a document over: the office program may not have read it yet.
+    QVERIFY(QFileInfo::exists(opened));
+    {
+        const FileOfficeService next(test.messages, test.shell, root.path());
+        QVERIFY(!QFileInfo::exists(opened));
+        QVERIFY(QFileInfo::exists(others));
+    }
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    {
+        const FileOfficeService after(test.messages, test.shell, root.path());
+        QVERIFY(!QFileInfo::exists(others));
+    }
 }
 
 void OfficeTest::wordTablesAreLaidOutForReading()
