@@ -84,10 +84,11 @@ int runBox(QWidget *owner, QMessageBox::Icon icon, const QString &title, const Q
 
 // Runs the opener ($0) on the target ($1) and waits for it at most $2 seconds: its own exit
 // status when it ends by then, success when it is still running (the application it started in
-// the foreground is open), and it is left to run.
+// the foreground is open), and it is left to run. The watch holds no output of ours open, so
+// nothing waits for its sleep once the opener has answered.
 const char *const kOpenerScript = R"sh(trap 'exit 0' USR1
 "$0" "$1" </dev/null & opener=$!
-( sleep "$2"; kill -USR1 $$ ) 2>/dev/null & timer=$!
+( sleep "$2"; kill -USR1 $$ ) </dev/null >/dev/null 2>&1 & timer=$!
 wait "$opener"
 status=$?
 kill "$timer" 2>/dev/null
