@@ -14,12 +14,15 @@
 #include "common/text.h"
 #include "common/widgets.h"
 #include "support/fakeprinting.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using velmora::test::FakeOffice;
 using velmora::test::Message;
 using velmora::test::PrintingFakes;
 using velmora::test::TestServices;
+
+using velmora::test::whenModal;
 
 namespace {
 
@@ -45,19 +48,6 @@ QStringList printed(const velmora::test::FakePrinter &printer)
     for (const std::string &text : printer.lastTexts())
         texts << fromAnsi(text);
     return texts;
-}
-
-// Runs act on the next modal dialog once it is up, then closes it; the flag says whether one came.
-void onNextModal(QObject *context, bool &seen, std::function<void(QDialog *)> act)
-{
-    QTimer::singleShot(0, context, [&seen, act] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        seen = true;
-        act(dialog);
-        dialog->reject();
-    });
 }
 
 } // namespace
@@ -157,7 +147,8 @@ private slots:
         bool seen = false;
         int rows = 0;
         QString firstProduct;
-        onNextModal(&b.screen, seen, [&](QDialog *dialog) {
+        whenModal([&](QDialog *dialog) {
+            seen = true;
             QCOMPARE(dialog, static_cast<QDialog *>(&b.exportDialog));
             rows = b.exportDialog.gridModel()->gridRows();
             firstProduct = b.exportDialog.gridModel()->cellText(1, 1);
@@ -197,7 +188,8 @@ private slots:
 
         bool seen = false;
         QStringList products;
-        onNextModal(&b.screen, seen, [&](QDialog *) {
+        whenModal([&](QDialog *) {
+            seen = true;
             for (int row = 1; row < b.exportDialog.gridModel()->gridRows(); ++row)
                 products << b.exportDialog.gridModel()->cellText(1, row);
         });

@@ -15,12 +15,15 @@
 #include "products/tfrmesportamat.h"
 #include "products/tfrmmateriali.h"
 #include "support/fakeprinting.h"
+#include "support/modal.h"
 
 using namespace velmora;
 using namespace velmora::test;
 
 enum class ListDialog { Import, Search, LowStock };
 Q_DECLARE_METATYPE(ListDialog)
+
+using velmora::test::whenModal;
 
 namespace {
 
@@ -43,18 +46,6 @@ QStringList printed(const FakePrinter &printer)
     for (const std::string &text : printer.lastTexts())
         texts << fromAnsi(text);
     return texts;
-}
-
-void onNextModal(QObject *context, bool &seen, std::function<void(QDialog *)> act)
-{
-    QTimer::singleShot(0, context, [&seen, act] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        seen = true;
-        act(dialog);
-        dialog->reject();
-    });
 }
 
 } // namespace
@@ -273,7 +264,8 @@ private slots:
         writeProducts(*ts, {low("A1"), low("B2"), low("C3")});
         bool seen = false;
         int rows = 0;
-        onNextModal(card.get(), seen, [&](QDialog *shown) {
+        whenModal([&](QDialog *shown) {
+            seen = true;
             QCOMPARE(shown, static_cast<QDialog *>(exportDialog.get()));
             rows = exportDialog->gridModel()->gridRows();
             QTest::mouseClick(exportDialog->imgWord, Qt::LeftButton);
