@@ -510,7 +510,43 @@ WordTableLayout layOutWordTable(const TextTable &grid)
             w = std::min<long>(words[c], level(words, width)); // even the words do not fit: see level
         layout.widths[c] = static_cast<int>(std::max(1L, w));
     }
+    layout.wordsWhole = sumWords <= width;
     return layout;
+}
+
+std::vector<std::vector<std::size_t>> wordTableBands(const TextTable &grid)
+{
+    std::size_t columns = 0;
+    for (const auto &row : grid)
+        columns = std::max(columns, row.size());
+    std::vector<std::size_t> all(columns);
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    if (columns <= 3 || layOutWordTable(grid).wordsWhole)
+        return {all};
+
+    constexpr int kPoints = 8;
+    constexpr int kCellMargin = 57;
+    std::vector<int> words(columns, 0);
+    for (const auto &row : grid)
+        for (std::size_t c = 0; c < row.size(); ++c)
+            words[c] = std::max(words[c], twipsAt(measure(row[c]).word, kPoints, kCellMargin));
+    const int width = kA4Long - 2 * marginOf(true);
+    const int keys = words[0] + words[1];
+
+    std::vector<std::vector<std::size_t>> bands;
+    std::vector<std::size_t> band{0, 1};
+    int used = keys;
+    for (std::size_t c = 2; c < columns; ++c) {
+        if (band.size() > 2 && used + words[c] > width) {
+            bands.push_back(band);
+            band = {0, 1};
+            used = keys;
+        }
+        band.push_back(c);
+        used += words[c];
+    }
+    bands.push_back(band);
+    return bands;
 }
 
 bool writeWordCard(const std::filesystem::path &path, const CardDocument &card, DocumentForm form)
@@ -532,11 +568,32 @@ bool writeWordCard(const std::filesystem::path &path, const CardDocument &card, 
 
 bool writeWordTable(const std::filesystem::path &path, const TextTable &grid, DocumentForm form)
 {
-    const WordTableLayout layout = layOutWordTable(grid);
-    const std::string size = std::to_string(2 * layout.fontPoints);
-    const std::string run = "<w:sz w:val=\"" + size + "\"/><w:szCs w:val=\"" + size + "\"/>";
-    return writeWordDocument(path, table(grid, layout.widths, nullptr, run, true, layout.cellMargin), layout.landscape,
-                             form);
+    auto tableOf = [](const TextTable &rows, const WordTableLayout &layout) {
+        const std::string size = std::to_string(2 * layout.fontPoints);
+        const std::string run = "<w:sz w:val=\"" + size + "\"/><w:szCs w:val=\"" + size + "\"/>";
+        return table(rows, layout.widths, nullptr, run, true, layout.cellMargin);
+    };
+    const auto bands = wordTableBands(grid);
+    if (bands.size() == 1) {
+        const WordTableLayout layout = layOutWordTable(grid);
+        return writeWordDocument(path, tableOf(grid, layout), layout.landscape, form);
+    }
+    std::string body;
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+        TextTable part;
+        part.reserve(grid.size());
+        for (const auto &row : grid) {
+            std::vector<std::string> cells;
+            cells.reserve(bands[b].size());
+            for (std::size_t c : bands[b])
+                cells.push_back(c < row.size() ? row[c] : std::string());
+            part.push_back(std::move(cells));
+        }
+        if (b > 0)
+            body += "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>";
+        body += tableOf(part, layOutWordTable(part));
+    }
+    return writeWordDocument(path, body, true, form);
 }
 
 bool writeExcelSheet(const std::filesystem::path &path, const TextTable &grid, const std::string &sheetName,

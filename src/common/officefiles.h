@@ -32,7 +32,8 @@ enum class DocumentForm { Document, Template };
 // Writes a table of as many rows and columns as the grid, each cell holding its text as it is.
 // Row 0 repeats at the top of every page and no row is split across pages; columns are as wide
 // as their content asks, and a table too wide for a portrait page goes across a landscape one in
-// a smaller type (see layOutWordTable).
+// a smaller type (see layOutWordTable); one too wide even for that goes in bands of columns
+// (see wordTableBands).
 [[nodiscard]] bool writeWordTable(const std::filesystem::path &path, const TextTable &grid,
                                   DocumentForm form = DocumentForm::Document);
 
@@ -43,6 +44,7 @@ struct WordTableLayout
     int fontPoints = 10;
     int cellMargin = 108; // left and right padding of every cell, in twips
     std::vector<int> widths;
+    bool wordsWhole = true; // every column at least as wide as its longest word
 };
 
 // Widths follow the texts' measure in Arial: every column gets at least its longest word, so
@@ -50,6 +52,12 @@ struct WordTableLayout
 // table whose texts do not fit a portrait page at 10 points goes landscape, in the largest size
 // from 10 down to 7 points at which its texts (or else at least its words) fit.
 WordTableLayout layOutWordTable(const TextTable &grid);
+
+// The columns of each table a grid is written as. One table holds them all when their longest
+// words fit a landscape page; a wider grid (the client archive) is cut into bands of columns that
+// each fit at 8 points, one after another on new pages, and every band starts with the number and
+// the first column so each row is known on every page.
+std::vector<std::vector<std::size_t>> wordTableBands(const TextTable &grid);
 
 // Writes one worksheet holding the grid from A1 with every cell in the text format "@" and its
 // text trimmed, so digit strings and amounts stay text. Row 1 is bold from column 2 to boldUpTo,

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "common/officefiles.h"
 #include "common/qtoffice.h"
 #include "support/fakes.h"
 
@@ -150,6 +151,7 @@ private slots:
     void templatesAreRemovedWhenNoLongerNeeded();
     void templatesStillBeingReadWaitForTheNextStart();
     void wordTablesAreLaidOutForReading();
+    void wideArchivesGoInBandsOfWholeWords();
     void excelSheetsPrintOnePageAcross();
 };
 
@@ -628,6 +630,79 @@ void OfficeTest::wordTablesAreLaidOutForReading()
     QCOMPARE(narrowLayout.mid(0, 6),
              (QStringList{QStringLiteral("0"), QStringLiteral("False"), QStringLiteral("True"), QStringLiteral("[0]"),
                           QStringLiteral("[10.0]"), QStringLiteral("True")}));
+}
+
+void OfficeTest::wideArchivesGoInBandsOfWholeWords()
+{
+    // A real client archive: long names, addresses, codes and e-mail addresses in 26 columns,
+    // whose longest words together are far wider than a landscape page.
+    const std::vector<std::string> client = {
+        "", "Bianchi Alessandro", "Roma 12/03/1975", "Camera 12 dal 01/12/2026 al 08/12/2026",
+        "Via Giuseppe Garibaldi 123", "00184 Roma (RM)", "Carta d'identit\xe0", "CA12345AB", "Comune di Roma",
+        "12/03/2020", "12/03/2030", "BNCLSN75C12H501X", "01234567890", "4111111111111111", "Visa", "12/2028",
+        "IT60X0542811101000000123456", "Banca Popolare di Sondrio", "Bianchi Alessandro", "Carta di credito",
+        "06 1234567", "06 7654321", "333 1234567", "06 1111111", "alessandro.bianchi@esempio.it",
+        "Cliente abituale, preferisce una camera silenziosa"};
+    velmora::TextTable grid;
+    std::vector<std::string> headings{""};
+    for (int c = 1; c < 26; ++c)
+        headings.push_back(" Intestazione " + std::to_string(c));
+    grid.push_back(headings);
+    for (int r = 1; r <= 12; ++r) {
+        grid.push_back(client);
+        grid.back()[0] = std::to_string(r);
+    }
+    QVERIFY(!velmora::layOutWordTable(grid).wordsWhole);
+
+    const auto bands = velmora::wordTableBands(grid);
+    QVERIFY(bands.size() > 1);
+    std::vector<int> seen(26, 0);
+    for (const auto &band : bands) {
+        QVERIFY(band.size() > 2);
+        QCOMPARE(band[0], std::size_t(0));
+        QCOMPARE(band[1], std::size_t(1));
+        velmora::TextTable part;
+        for (const auto &row : grid) {
+            part.emplace_back();
+            for (std::size_t c : band)
+                part.back().push_back(row[c]);
+        }
+        const velmora::WordTableLayout layout = velmora::layOutWordTable(part);
+        QVERIFY(layout.wordsWhole);
+        QVERIFY(layout.fontPoints >= 8);
+        for (std::size_t i = 2; i < band.size(); ++i)
+            ++seen[band[i]];
+    }
+    for (std::size_t c = 2; c < 26; ++c)
+        QCOMPARE(seen[c], 1);
+
+    // A grid whose words fit stays one table.
+    velmora::TextTable narrow{{"", " Prodotto", " Data", " Note"}, {"1", "Caff\xe8", "07/12/2026", "al banco"}};
+    QCOMPARE(velmora::wordTableBands(narrow).size(), std::size_t(1));
+
+    // As written: one table a band, on landscape pages, each repeating its headings, the row
+    // numbers and the client in every band, every other column once.
+    Fixture f;
+    TextGrid shown;
+    for (const auto &row : grid) {
+        QStringList cells;
+        for (const std::string &cell : row)
+            cells << QString::fromLatin1(cell.c_str()).replace(QChar(0xe0), QStringLiteral("\u00e0"));
+        shown.push_back(cells);
+    }
+    QVERIFY(f.office.wordGrid(nullptr, shown, QStringLiteral("Anagrafica clienti")));
+    const QStringList read = evaluate(
+        kDocxReader, f.test.shell.opened[0],
+        {QStringLiteral("len(t)"), QStringLiteral("int(s[0].orientation)"),
+         QStringLiteral("all(has(x.rows[0]._tr, 'tblHeader') for x in t)"),
+         QStringLiteral("all([r.cells[0].text for r in x.rows] == [''] + [str(i) for i in range(1, 13)] for x in t)"),
+         QStringLiteral("all(x.rows[5].cells[1].text == 'Bianchi Alessandro' for x in t)"),
+         QStringLiteral("sum(len(x.columns) - 2 for x in t)"),
+         QStringLiteral("sum(1 for x in t for c in x.rows[3].cells if c.text == 'IT60X0542811101000000123456')"),
+         QStringLiteral("len(d.element.body.findall('.//{http://schemas.openxmlformats.org/wordprocessingml/2006/main}br'))")});
+    QCOMPARE(read, (QStringList{QString::number(bands.size()), QStringLiteral("1"), QStringLiteral("True"),
+                                QStringLiteral("True"), QStringLiteral("True"), QStringLiteral("24"),
+                                QStringLiteral("1"), QString::number(bands.size() - 1)}));
 }
 
 void OfficeTest::excelSheetsPrintOnePageAcross()
