@@ -8,7 +8,6 @@
 #include "app/application.h"
 #include "app/screenset.h"
 #include "app/tfrmpassword.h"
-#include "common/memorypolicy.h"
 #include "common/qtoffice.h"
 #include "common/qtprinting.h"
 #include "common/qtservices.h"
@@ -30,7 +29,6 @@ std::filesystem::path programFolder()
 
 int main(int argc, char **argv)
 {
-    velmora::keepFreedMemoryForReuse();
     VelmoraApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
 

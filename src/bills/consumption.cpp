@@ -8,10 +8,6 @@
 #include <system_error>
 #include <tuple>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "common/amount.h"
 #include "common/text.h"
 
@@ -37,8 +33,6 @@ constexpr std::size_t offsetOf(std::size_t field)
         offset += kCapacities[f] + 1;
     return offset;
 }
-
-constexpr std::size_t kRecordSize = offsetOf(consumption::FieldCount);
 
 // A field of a stored record, trimmed, at an offset known when compiling.
 template <consumption::Field F> std::string_view storedValue(std::string_view record)
@@ -104,54 +98,8 @@ struct RecordFields
     std::string_view operator()(consumption::Field f) const { return layout.fieldView(record, f); }
 };
 
-#if defined(__SSE2__)
-// Copies the first count (at most 16) of the 16 bytes at from over to, leaving the rest of to's
-// 16 bytes as they are, without a call: a list line copies five short values.
-inline void copyShort(char *to, const char *from, std::size_t count)
-{
-    const __m128i place = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    const __m128i keep = _mm_cmplt_epi8(place, _mm_set1_epi8(static_cast<char>(count)));
-    const __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
-    const __m128i blank = _mm_loadu_si128(reinterpret_cast<const __m128i *>(to));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(to),
-                     _mm_or_si128(_mm_and_si128(keep, value), _mm_andnot_si128(keep, blank)));
-}
-
-// The line of a whole stored record, as addLine writes it. Every value lies inside the record
-// with at least 48 bytes of it after the value's start, so whole 16-byte blocks can be read.
-void addStoredLine(TextLines &lines, std::string_view record)
-{
-    static_assert(offsetOf(consumption::Prodotto) + 1 + kCapacities[consumption::Prodotto] + 48 <= kRecordSize);
-    static_assert(offsetOf(consumption::Importo) + 1 + kCapacities[consumption::Importo] + 16 <= kRecordSize);
-    static_assert(kDateWidth <= 16 && kQuantityWidth <= 16 && kPriceWidth <= 16 &&
-                  kCapacities[consumption::Importo] <= 16);
-    const std::string_view amount = storedValue<consumption::Importo>(record);
-    const std::string_view product = storedValue<consumption::Prodotto>(record);
-    char *const line = lines.openLine(kLineBlank.size() + 16);
-    std::memcpy(line, kLineBlank.data(), kLineBlank.size());
-    const auto column = [line](std::string_view text, std::size_t at, std::size_t width) {
-        copyShort(line + at, text.data(), std::min(text.size(), width));
-    };
-    column(storedValue<consumption::Data>(record), kDateAt, kDateWidth);
-    column(storedValue<consumption::Quantita>(record), kQuantityAt, kQuantityWidth);
-    column(storedValue<consumption::Prezzo>(record), kPriceAt, kPriceWidth);
-    const std::size_t productWidth = std::min(product.size(), kProductWidth);
-    for (std::size_t at = 0; at < kProductWidth; at += 16)
-        copyShort(line + kProductAt + at, product.data() + at,
-                  productWidth > at ? std::min<std::size_t>(productWidth - at, 16) : 0);
-    // The amount ends the line: its 16 bytes go in whole, and the line ends after the value.
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(line + kLineBlank.size()),
-                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(amount.data())));
-    lines.closeLine(kLineBlank.size() + amount.size());
-}
-#endif
-
 void addRecordLine(TextLines &lines, std::string_view record)
 {
-#if defined(__SSE2__)
-    if (record.size() == kRecordSize)
-        return addStoredLine(lines, record);
-#endif
     addLine(lines, RecordFields{consumptionLayout(), record});
 }
 
@@ -251,13 +199,10 @@ BillListing listBill(const std::vector<std::string> &records, std::string_view s
 
 std::optional<BillListing> listBill(const RecordFile &bill, std::string_view shownTotal)
 {
-    // Lines and amounts are read in parts on the processor's cores, then joined in file order.
-    std::vector<BillPart> parts(RecordFile::maxParts());
-    std::size_t used = 0;
-    if (!bill.forEachInParts([&parts](std::size_t p, std::size_t, std::string_view record) { parts[p].add(record); },
-                             used))
+    std::vector<BillPart> parts(1);
+    if (!bill.forEach([&parts](std::string_view record) { parts[0].add(record); }))
         return std::nullopt;
-    return joinParts(parts, used, shownTotal);
+    return joinParts(parts, 1, shownTotal);
 }
 
 std::optional<std::string> amountOf(std::string_view quantity, std::string_view price)

@@ -205,13 +205,11 @@ void TfrmCercaDestinatari::cmdTrovaClick()
     lstRecords->clear();
     m_lines.clear();
     const RecordFile archive(m_services.file(kClientArchive), clientLayout().size());
-    // The archive is scanned a block at a time, in parts on the processor's cores: only the
-    // lines found are kept.
-    const bool read =
-        gatherInParts(archive, m_lines, [&criteria](std::vector<std::string> &lines, std::string_view record) {
-            if (clientMatches(record, criteria))
-                lines.push_back(clientListLine(record));
-        });
+    // The archive is scanned a block at a time: only the lines found are kept.
+    const bool read = archive.forEach([this, &criteria](std::string_view record) {
+        if (clientMatches(record, criteria))
+            m_lines.push_back(clientListLine(record));
+    });
     if (!read) {
         m_lines.clear();
         m_services.messages->plain(this, fileErrorMessage());

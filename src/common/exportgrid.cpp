@@ -135,45 +135,28 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
     // leaves as many rows as there were, emptied.
     const std::size_t shown = grid.rows.size();
     grid.rows = GridRows(columns);
-    // Rows are built straight from each block of the file as it is read, in parts on the
-    // processor's cores, then joined in file order.
-    struct alignas(64) Part
-    {
-        GridRows rows;
-        FieldViews fields;
-    };
-    std::vector<Part> parts(RecordFile::maxParts(), Part{GridRows(columns), {}});
-    // Room for each part's share of the rows as it starts, so the cell ends are not copied as
-    // they grow; the file's size gives the share closely enough.
-    std::error_code sizeError;
-    const std::size_t estimate = std::filesystem::file_size(archive.path(), sizeError) / layout.size();
-    const std::size_t share = sizeError ? 0 : estimate / parts.size() + 1;
-    std::size_t used = 0;
+    // Rows are built straight from each block of the file as it is read.
+    FieldViews fields;
+    std::size_t number = 0;
     std::size_t records = 0; // counted as the pass starts, under its lock: the rows it shows
-    const bool read = archive.forEachInParts(
-        [&](std::size_t p, std::size_t number, std::string_view record) {
-            Part &part = parts[p];
-            if (part.rows.empty())
-                part.rows.reserve(share);
-            layout.viewsInto(record, part.fields);
-            char digits[24];
-            const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
-            part.rows.addCell(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
-            spec.row(part.rows, part.fields);
-            part.rows.endRow();
+    const bool read = archive.forEach(
+        [&](std::string_view record) {
+            if (number == 0)
+                grid.rows.reserve(records);
+            layout.viewsInto(record, fields);
+            grid.rows.addCell(std::to_string(++number));
+            spec.row(grid.rows, fields);
+            grid.rows.endRow();
         },
-        used, &records);
+        &records);
     if (records == 0) {
         grid.rows.assignEmpty(shown, columns);
         return false;
     }
     grid.headings = spec.headings;
     // An archive that cannot be read to its end leaves a row per counted record, empty.
-    if (read) {
-        for (std::size_t p = 0; p < used; ++p)
-            grid.rows.append(std::move(parts[p].rows));
-        grid.rows.shrinkToFit();
-    }
+    if (!read)
+        grid.rows.assignEmpty(0, columns);
     grid.rows.resize(records);
     return true;
 }

@@ -1,10 +1,7 @@
 #include "common/folderlock.h"
 
-#include <atomic>
 #include <cerrno>
 #include <map>
-#include <mutex>
-#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,12 +17,6 @@ struct Held
     pid_t owner = 0; // a forked child does not inherit its parent's lock
 };
 
-std::mutex &registryMutex()
-{
-    static std::mutex m;
-    return m;
-}
-
 std::map<std::string, Held> &registry()
 {
     static std::map<std::string, Held> r;
@@ -39,8 +30,7 @@ std::string keyOf(const std::filesystem::path &folder)
     return (ec ? folder : canonical).string();
 }
 
-// Read by the threads of a scan in parts, so kept atomic.
-std::atomic<std::chrono::milliseconds::rep> g_defaultTimeout{5000};
+std::chrono::milliseconds g_defaultTimeout{5000};
 
 bool tryLock(int fd)
 {
@@ -59,12 +49,12 @@ bool tryLock(int fd)
 
 std::chrono::milliseconds FolderLock::defaultTimeout()
 {
-    return std::chrono::milliseconds(g_defaultTimeout.load());
+    return g_defaultTimeout;
 }
 
 void FolderLock::setDefaultTimeout(std::chrono::milliseconds timeout)
 {
-    g_defaultTimeout = timeout.count();
+    g_defaultTimeout = timeout;
 }
 
 FolderLock::FolderLock(const std::filesystem::path &folder) : FolderLock(folder, defaultTimeout()) {}
@@ -72,7 +62,6 @@ FolderLock::FolderLock(const std::filesystem::path &folder) : FolderLock(folder,
 FolderLock::FolderLock(const std::filesystem::path &folder, std::chrono::milliseconds timeout)
     : m_folder(folder.empty() ? std::filesystem::path(".") : folder)
 {
-    std::lock_guard guard(registryMutex());
     Held &held = registry()[keyOf(m_folder)];
     if (held.depth > 0 && held.owner != ::getpid())
         held = Held{};
@@ -100,7 +89,7 @@ FolderLock::FolderLock(const std::filesystem::path &folder, std::chrono::millise
             ::close(fd);
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::usleep(10000); // another program holds the lock: look again shortly
     }
     held.fd = fd;
     held.depth = 1;
@@ -112,7 +101,6 @@ FolderLock::~FolderLock()
 {
     if (!m_held)
         return;
-    std::lock_guard guard(registryMutex());
     auto it = registry().find(keyOf(m_folder));
     if (it == registry().end() || it->second.depth == 0)
         return;

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <atomic>
-#include <exception>
-#include <thread>
 
 #include "common/folderlock.h"
 
@@ -175,71 +172,16 @@ bool RecordFile::readAll(std::vector<std::string> &records) const
         return false;
     if (const auto n = count())
         records.reserve(*n);
-    bool readToEnd = false;
-    const bool ok = forEach([&records](std::string_view record) { records.emplace_back(record); }, &readToEnd);
     // A read that fails half way gives no records, as a single read would.
-    if (!readToEnd)
+    if (!forEach([&records](std::string_view record) { records.emplace_back(record); })) {
         records.clear();
-    return ok;
-}
-
-bool RecordFile::forEach(const std::function<void(std::string_view record)> &visit) const
-{
-    return forEach(visit, nullptr);
-}
-
-bool RecordFile::forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const
-{
-    std::size_t parts = 0;
-    return scan([&visit](std::size_t, std::size_t, std::string_view record) { visit(record); }, 1, parts, readToEnd);
-}
-
-bool RecordFile::scanRecords(int fd, std::size_t first, std::size_t last,
-                             const std::function<void(std::size_t number, std::string_view record)> &visit,
-                             const std::atomic<bool> *stop, std::vector<char> &block) const
-{
-    // About a quarter of a megabyte at a time: large reads into a block that stays in the
-    // core's own cache while its records are looked at.
-    const std::size_t perBlock = std::max<std::size_t>(1, (std::size_t{1} << 18) / m_recordSize);
-    if (block.size() < std::min(last - first, perBlock) * m_recordSize)
-        block.resize(std::min(last - first, perBlock) * m_recordSize);
-    for (std::size_t at = first; at < last; at += perBlock) {
-        if (stop && stop->load(std::memory_order_relaxed))
-            return false;
-        const std::size_t n = std::min(perBlock, last - at);
-        if (!readAllAt(fd, block.data(), n * m_recordSize, static_cast<off_t>(at * m_recordSize)))
-            return false;
-        const std::string_view records(block.data(), n * m_recordSize);
-        for (std::size_t i = 0; i < n; ++i)
-            visit(at + i + 1, records.substr(i * m_recordSize, m_recordSize));
+        return false;
     }
     return true;
 }
 
-namespace {
-
-// Reading from the page cache is bound by memory bandwidth, which a few cores already fill.
-std::size_t scanThreads()
+bool RecordFile::forEach(const std::function<void(std::string_view record)> &visit, std::size_t *records) const
 {
-    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
-}
-
-} // namespace
-
-std::size_t RecordFile::maxParts()
-{
-    return 16;
-}
-
-bool RecordFile::forEachInParts(const PartVisit &visit, std::size_t &parts, std::size_t *records) const
-{
-    return scan(visit, maxParts(), parts, nullptr, records);
-}
-
-bool RecordFile::scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd,
-                      std::size_t *records) const
-{
-    parts = 1;
     if (records)
         *records = 0;
     const FolderLock lock(m_path.parent_path());
@@ -251,53 +193,20 @@ bool RecordFile::scan(const PartVisit &visit, std::size_t most, std::size_t &par
     const auto size = fileSize(fd.get());
     if (!size)
         return false;
-    const std::size_t bytes = static_cast<std::size_t>(*size);
-    const std::size_t whole = bytes / m_recordSize;
+    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
     if (records)
         *records = whole;
-    // Below a couple of megabytes a thread costs more than it saves. A larger file is cut into
-    // more parts than there are threads, each thread taking the next part as it finishes one:
-    // a thread that starts late, or gets less of the processor, simply takes fewer parts.
-    constexpr std::size_t kBytesPerThread = std::size_t{2} << 20;
-    constexpr std::size_t kBytesPerPart = std::size_t{1} << 19;
-    const std::size_t threads = most <= 1 ? 1 : std::clamp<std::size_t>(bytes / kBytesPerThread, 1, scanThreads());
-    if (threads > 1)
-        parts = std::clamp<std::size_t>(bytes / kBytesPerPart, threads, most);
-    parts = std::min(parts, std::max<std::size_t>(whole, 1));
-
-    std::vector<char> ok(parts, 0);
-    std::vector<std::exception_ptr> errors(parts);
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stop{false}; // one part failing stops the others at their next block
-    const auto work = [&] {
-        std::vector<char> block; // one per thread, reused from part to part
-        for (std::size_t p = next++; p < parts && !stop.load(std::memory_order_relaxed); p = next++) {
-            try {
-                ok[p] = scanRecords(
-                    fd.get(), whole * p / parts, whole * (p + 1) / parts,
-                    [&visit, p](std::size_t number, std::string_view record) { visit(p, number, record); }, &stop,
-                    block);
-            } catch (...) {
-                errors[p] = std::current_exception();
-            }
-            if (!ok[p])
-                stop = true;
-        }
-    };
-    {
-        std::vector<std::jthread> helpers;
-        helpers.reserve(threads - 1);
-        for (std::size_t t = 1; t < std::min(threads, parts); ++t)
-            helpers.emplace_back(work);
-        work();
-    } // the helpers are joined here, before the descriptor closes
-    for (const std::exception_ptr &e : errors)
-        if (e)
-            std::rethrow_exception(e);
-    if (std::find(ok.begin(), ok.end(), 0) != ok.end())
-        return false;
-    if (readToEnd)
-        *readToEnd = true;
+    // About a quarter of a megabyte at a time, whatever the size of the archive.
+    const std::size_t perBlock = std::max<std::size_t>(1, (std::size_t{1} << 18) / m_recordSize);
+    std::string block(std::min(whole, perBlock) * m_recordSize, '\0');
+    for (std::size_t at = 0; at < whole; at += perBlock) {
+        const std::size_t n = std::min(perBlock, whole - at);
+        if (!readAllAt(fd.get(), block.data(), n * m_recordSize, static_cast<off_t>(at * m_recordSize)))
+            return false;
+        const std::string_view read(block.data(), n * m_recordSize);
+        for (std::size_t i = 0; i < n; ++i)
+            visit(read.substr(i * m_recordSize, m_recordSize));
+    }
     return fd.close();
 }
 

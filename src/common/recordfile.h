@@ -1,10 +1,8 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,21 +36,10 @@ public:
     // The same pass handing each record to visit as it is read, a block at a time, so a scan
     // that keeps little of each record never holds the whole archive. Returns false when the
     // file could not be read to its end; visit has then seen the records read until then.
-    [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit) const;
-
-    // The same pass for large archives, split into contiguous parts that are read side by side
-    // on the processor's cores. visit(part, number, record) sees each part's records in file order,
-    // number being the record's 1-based number in the file; part p holds only records that come
-    // before those of part p + 1, so what the parts gather, joined in part order, is in file
-    // order. Calls for different parts may run on different threads at once, so visit may share
-    // only what it reads; calls for one part run one after another on one thread. A small archive
-    // is one part, read on the calling thread. parts receives the number of parts used, at most
-    // maxParts() (a fixed number, larger than the number of cores). An exception thrown by visit
-    // stops the pass and reaches the caller. records, if given, receives the number of whole
-    // records the pass found as it started (0 when the file could not be opened).
-    using PartVisit = std::function<void(std::size_t part, std::size_t number, std::string_view record)>;
-    [[nodiscard]] bool forEachInParts(const PartVisit &visit, std::size_t &parts, std::size_t *records = nullptr) const;
-    static std::size_t maxParts();
+    // records, if given, receives the number of whole records the pass found as it started
+    // (0 when the file could not be opened).
+    [[nodiscard]] bool forEach(const std::function<void(std::string_view record)> &visit,
+                               std::size_t *records = nullptr) const;
 
     // Appends a record, flushed to the device; number receives its record number.
     [[nodiscard]] bool append(std::string_view record, std::size_t *number = nullptr) const;
@@ -73,44 +60,9 @@ public:
                                             const std::filesystem::path &tempPath) const;
 
 private:
-    bool forEach(const std::function<void(std::string_view record)> &visit, bool *readToEnd) const;
-    // The pass behind both: in at most `most` parts, one on the calling thread.
-    bool scan(const PartVisit &visit, std::size_t most, std::size_t &parts, bool *readToEnd,
-              std::size_t *records = nullptr) const;
-    bool scanRecords(int fd, std::size_t first, std::size_t last,
-                     const std::function<void(std::size_t number, std::string_view record)> &visit,
-                     const std::atomic<bool> *stop, std::vector<char> &block) const;
-
     std::filesystem::path m_path;
     std::size_t m_recordSize;
 };
-
-// One pass over file in parts, each part gathering into its own vector with
-// visit(std::vector<T> &gathered, std::string_view record), called from several threads at once
-// as in forEachInParts; the parts are then joined into out in file order. out is left empty when
-// the file could not be read to its end.
-template <typename T, typename Visit>
-[[nodiscard]] bool gatherInParts(const RecordFile &file, std::vector<T> &out, Visit visit)
-{
-    out.clear();
-    std::vector<std::vector<T>> gathered(RecordFile::maxParts());
-    std::size_t parts = 0;
-    if (!file.forEachInParts([&](std::size_t p, std::size_t, std::string_view record) { visit(gathered[p], record); },
-                             parts))
-        return false;
-    gathered.resize(parts);
-    if (parts == 1) {
-        out = std::move(gathered.front());
-        return true;
-    }
-    std::size_t total = 0;
-    for (const auto &g : gathered)
-        total += g.size();
-    out.reserve(total);
-    for (auto &g : gathered)
-        std::move(g.begin(), g.end(), std::back_inserter(out));
-    return true;
-}
 
 // A record with its 1-based number in the file.
 struct NumberedRecord

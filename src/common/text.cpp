@@ -5,10 +5,6 @@
 #include <cstring>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace velmora {
 
 namespace {
@@ -77,42 +73,7 @@ bool containsFolded(std::string_view text, std::string_view key)
         }
         return true;
     };
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    // Sixteen starting places at a time: those where both the key's first and last letters are
-    // found (in either case) are compared in full. A byte with bit 0x20 set equals a small letter
-    // exactly when it is that letter in one of its two cases.
-    const auto caseBit = [](char folded) { return _mm_set1_epi8(folded >= 'a' && folded <= 'z' ? 0x20 : 0); };
-    const char first = foldedAZ(key.front());
-    const char last = foldedAZ(key.back());
-    const __m128i firstWanted = _mm_set1_epi8(first);
-    const __m128i lastWanted = _mm_set1_epi8(last);
-    const __m128i firstCase = caseBit(first);
-    const __m128i lastCase = caseBit(last);
-    const auto candidatesAt = [&](std::size_t at) {
-        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at));
-        const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + at + m - 1));
-        return static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(starts, firstCase), firstWanted),
-                                            _mm_cmpeq_epi8(_mm_or_si128(ends, lastCase), lastWanted))));
-    };
-    const auto foundInBlock = [&](std::size_t at) {
-        for (unsigned candidates = candidatesAt(at); candidates != 0; candidates &= candidates - 1) {
-            if (matchesAt(at + static_cast<std::size_t>(__builtin_ctz(candidates))))
-                return true;
-        }
-        return false;
-    };
-    if (span >= 16) {
-        for (; i + 16 <= span; i += 16) {
-            if (foundInBlock(i))
-                return true;
-        }
-        // The last places in one block overlapping the one before: places seen twice do no harm.
-        return i < span && foundInBlock(span - 16);
-    }
-#endif
-    for (; i < span; ++i) {
+    for (std::size_t i = 0; i < span; ++i) {
         if (matchesAt(i))
             return true;
     }

@@ -110,39 +110,27 @@ std::optional<std::vector<std::string>>
 productListLines(const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
                  std::string (*line)(const std::vector<std::string> &fields))
 {
-    struct alignas(64) Part
-    {
-        std::vector<std::string> fields; // reused from product to product
-        std::vector<std::string> lines;
-        bool stopped = false;
-    };
-    std::vector<Part> parts(RecordFile::maxParts());
-    std::size_t used = 0;
+    std::vector<std::string> fields; // reused from product to product
+    std::vector<std::string> lines;
+    bool stopped = false;
     const RecordLayout &layout = productLayout();
-    const bool read = archive.forEachInParts(
-        [&](std::size_t p, std::size_t, std::string_view record) {
-            Part &part = parts[p];
-            if (part.stopped)
-                return;
-            layout.decodeInto(record, part.fields);
-            switch (step(part.fields)) {
-            case ListStep::Skip:
-                break;
-            case ListStep::Take:
-                part.lines.push_back(line(part.fields));
-                break;
-            case ListStep::Stop:
-                part.stopped = true;
-                break;
-            }
-        },
-        used);
+    const bool read = archive.forEach([&](std::string_view record) {
+        if (stopped)
+            return;
+        layout.decodeInto(record, fields);
+        switch (step(fields)) {
+        case ListStep::Skip:
+            break;
+        case ListStep::Take:
+            lines.push_back(line(fields));
+            break;
+        case ListStep::Stop:
+            stopped = true; // the list ends at the first product that stops it
+            break;
+        }
+    });
     if (!read)
         return std::nullopt;
-    std::vector<std::string> lines = std::move(parts.front().lines);
-    // The list ends at the first product that stops it; later parts read past it count for nothing.
-    for (std::size_t p = 1; p < used && !parts[p - 1].stopped; ++p)
-        std::move(parts[p].lines.begin(), parts[p].lines.end(), std::back_inserter(lines));
     return lines;
 }
 

@@ -94,10 +94,9 @@ bool hasStock(const std::vector<std::string> &fields);
 // How a product list treats one product: left out, listed, or the list ends before it.
 enum class ListStep { Skip, Take, Stop };
 
-// The lines of a product list in file order, not yet sorted: one pass over the archive, in
-// parts on the processor's cores. step decides for each product, read into its fields; line
-// gives the line of a product taken. Both run on several threads at once and may share only
-// what they read. nullopt when the archive could not be read to its end.
+// The lines of a product list in file order, not yet sorted: one pass over the archive. step
+// decides for each product, read into its fields; line gives the line of a product taken.
+// nullopt when the archive could not be read to its end.
 std::optional<std::vector<std::string>>
 productListLines(const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
                  std::string (*line)(const std::vector<std::string> &fields));

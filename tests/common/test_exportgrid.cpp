@@ -166,11 +166,11 @@ TEST(ExportLoad, FillsOneRowPerRecordInFileOrder)
     EXPECT_EQ(grid.rows[2][12], "333");
 }
 
-TEST(ExportLoad, ALargeArchiveReadInPartsKeepsFileOrderAndNumbers)
+TEST(ExportLoad, AnArchiveOfManyBlocksKeepsFileOrderAndNumbers)
 {
     TempFolder folder;
     const auto path = folder.file("Anagrafica.pro");
-    // 3,000 cards (12 MB): as many parts as the machine has cores, up to four.
+    // 3,000 cards (12 MB): read in many blocks, numbered across them.
     std::vector<std::vector<std::string>> records;
     for (int i = 1; i <= 3000; ++i)
         records.push_back({"Cliente " + std::to_string(i), "", "", "Camera " + std::to_string(i % 40)});
