@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/screenset.h"
 #include "app/tfrmpassword.h"
+#include "bills/billmove.h"
 #include "common/qtoffice.h"
 #include "common/qtprinting.h"
 #include "common/qtservices.h"
@@ -53,6 +54,9 @@ int main(int argc, char **argv)
     services.office = &office;
     // Every data file lives beside the executable.
     services.folder = programFolder();
+    // A move of consumptions that a crash stopped half way is completed before any bill is read;
+    // if the bills cannot be used now, the first operation on them that can completes it.
+    (void)velmora::settlePendingMove(services.folder);
     app.setMessages(&messages);
 
     ScreenSet screens(services);
