@@ -55,6 +55,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(Services &services, QWidget *parent) : QD
         boxes[i]->setObjectName(names[i]);
         boxes[i]->setGeometry(160, 80 + i * 46, 224, 30);
         maskPasswordBox(boxes[i], 13);
+        keepStorable(boxes[i], m_services.messages);
         connect(boxes[i], &QLineEdit::textChanged, this, &TfrmCambiaPassword::fieldsChange);
     }
     txtPasswordOld = boxes[0];

@@ -56,6 +56,7 @@ TfrmPassword::TfrmPassword(Services &services, QWidget *parent) : QDialog(parent
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setGeometry(16, 114, 280, 32);
     maskPasswordBox(txtPassword, 19);
+    keepStorable(txtPassword, m_services.messages);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), grp);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -257,10 +257,16 @@ bool isForbiddenNameChar(char c)
     }
 }
 
+bool isNameControl(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 32 || b == 127 || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
+
 std::string replaceForbiddenNameChars(std::string_view text)
 {
     std::string out(text);
-    std::replace_if(out.begin(), out.end(), isForbiddenNameChar, ' ');
+    std::replace_if(out.begin(), out.end(), [](char c) { return isForbiddenNameChar(c) || isNameControl(c); }, ' ');
     return out;
 }
 

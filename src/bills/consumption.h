@@ -75,7 +75,10 @@ std::string normaliseQuantityText(std::string_view text);
 
 // The nine characters a bill name cannot hold (file names on Windows cannot either).
 bool isForbiddenNameChar(char c);
-// Every forbidden character replaced by a space.
+// Control characters (codes below 32, 127 and the five bytes the code page leaves unassigned)
+// are no part of a bill name either.
+bool isNameControl(char c);
+// Every forbidden character and every control character replaced by a space.
 std::string replaceForbiddenNameChars(std::string_view text);
 // The bill name for what the user typed: forbidden characters replaced, then trimmed.
 std::string billNameFromInput(std::string_view text);

@@ -21,13 +21,14 @@ QLabel *infoText(const QString &name, const QString &text, const QRect &geometry
     return label;
 }
 
-// Characters the box cannot take: the nine a file name cannot hold, and those the
-// bills' code page cannot store.
+// Characters a bill name cannot take: the nine a file name cannot hold and the control
+// characters (a pasted line feed or tab). Typing cannot give them; pasted ones become spaces.
 bool refusedInName(QChar c)
 {
-    if (c.unicode() < 128)
-        return isForbiddenNameChar(static_cast<char>(c.unicode()));
-    return toAnsi(QString(c)) == "?";
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return isForbiddenNameChar(static_cast<char>(u)) || isNameControl(static_cast<char>(u));
+    return u < 0xA0;
 }
 
 QString existingNameMessage()
@@ -79,6 +80,7 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
     txtClasse->setObjectName(QStringLiteral("txtClasse"));
     txtClasse->setGeometry(80, 234, 835, 36);
     txtClasse->setMaxLength(250);
+    keepStorable(txtClasse, m_services.messages);
     QFont boxFont(QStringLiteral("Verdana"));
     boxFont.setPixelSize(16);
     boxFont.setBold(true);

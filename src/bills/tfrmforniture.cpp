@@ -168,6 +168,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
         member->setGeometry(geometry);
         member->setMaxLength(maxLength);
         member->setFont(boxFont);
+        keepStorable(member, m_services.messages);
         m_boxes.push_back(member);
     };
     box(txtProdotto, "txtProdotto", "Prodotto o servizio fornito:", 250, panDati01, QRect(10, 26, 570, 22));

@@ -64,6 +64,7 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
         s.txtDesc = new TextBox(s.grpAllegato);
         s.txtDesc->setObjectName(QStringLiteral("txtDesc") + n);
         s.txtDesc->setGeometry(130, 46, 282, 22);
+        keepStorable(s.txtDesc, m_services.messages);
         s.cmdApri = new QPushButton(QStringLiteral("Apri"), s.grpAllegato);
         s.cmdApri->setObjectName(QStringLiteral("cmdApri") + n);
         s.cmdApri->setGeometry(420, 45, 94, 24);
@@ -113,6 +114,11 @@ void AttachmentDialog::cmdSfogliaClick(std::size_t slot)
                                                 QStringLiteral("Tutti i file (*.*)"));
     if (chosen.isEmpty())
         return;
+    // A path the archives cannot hold would be stored as another path: it is refused here.
+    if (const QString refused = unstorableCharacter(chosen); !refused.isEmpty()) {
+        m_services.messages->plain(this, unstorableMessage(refused));
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     s.txtFile->setText(chosen);
     QApplication::restoreOverrideCursor();

@@ -324,6 +324,7 @@ void TfrmDestinatari::buildPanels()
         box->setFont(boxFont);
         box->setMaxLength(static_cast<int>(record.capacity(f)));
         box->setGeometry(kBoxLeft, y, kBoxWidth, 22);
+        keepStorable(box, m_services.messages);
         *r.box = box;
         m_fields[f] = box;
         chain.push_back(box);
@@ -340,6 +341,7 @@ void TfrmDestinatari::buildPanels()
     txtNote->setGeometry(10, 34, 462, panRiquadro06->height() - 44);
     // Enter leads back to the first box and never starts a new line.
     txtNote->swallowEnter = true;
+    keepStorable(txtNote, m_services.messages);
     m_fields[client::Note] = txtNote;
     chain.push_back(txtNote);
     setEnterChain(chain);

@@ -4,16 +4,18 @@
 #include <array>
 #include <cstring>
 #include <cstdint>
+#include <optional>
 
 namespace velmora {
 
 namespace {
 
-// Code points of the bytes 0x80 to 0x9F; zero marks the five unassigned bytes.
-constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+// Code points of the bytes 0x80 to 0x9F. The five bytes the code page leaves unassigned stand
+// for the control characters of the same number, so that every byte read goes back unchanged.
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string &out, char32_t cp)
 {
@@ -34,14 +36,14 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
-char toCp1252(char32_t cp)
+std::optional<char> toCp1252(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
     for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] != 0 && kHigh[i] == cp)
+        if (kHigh[i] == cp)
             return static_cast<char>(0x80 + i);
-    return '?';
+    return std::nullopt;
 }
 
 } // namespace
@@ -181,7 +183,7 @@ std::string utf8ToCp1252(std::string_view utf8)
             ++i;
             continue;
         }
-        out.push_back(toCp1252(cp));
+        out.push_back(toCp1252(cp).value_or('?'));
         i += len;
     }
     return out;
@@ -189,11 +191,12 @@ std::string utf8ToCp1252(std::string_view utf8)
 
 char32_t cp1252CodePoint(unsigned char byte)
 {
-    if (byte >= 0x80 && byte < 0xA0) {
-        const char32_t cp = kHigh[byte - 0x80];
-        return cp == 0 ? char32_t(0xFFFD) : cp;
-    }
-    return byte;
+    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
+
+bool isCp1252Character(char32_t cp)
+{
+    return toCp1252(cp).has_value();
 }
 
 std::string cp1252ToUtf8(std::string_view bytes)

@@ -38,10 +38,13 @@ bool isUtf8(std::string_view bytes);
 // Converts UTF-8 to Windows-1252; characters the code page cannot hold become "?".
 std::string utf8ToCp1252(std::string_view utf8);
 
-// Converts Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
+// Converts Windows-1252 bytes to UTF-8. The five unassigned bytes become U+0081, U+008D, U+008F,
+// U+0090 and U+009D, and utf8ToCp1252 turns those back, so every byte round-trips.
 std::string cp1252ToUtf8(std::string_view bytes);
 // The character of one Windows-1252 byte, as cp1252ToUtf8 gives it.
 char32_t cp1252CodePoint(unsigned char byte);
+// Whether a character has a Windows-1252 byte (the five characters above included).
+bool isCp1252Character(char32_t cp);
 
 // Pads with spaces on the right to width, or leaves a longer text as it is.
 std::string padRight(std::string_view text, std::size_t width);

@@ -1,12 +1,19 @@
 #include "common/widgets.h"
 
 #include <array>
+#include <utility>
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
+#include <QValidator>
 
+#include "common/services.h"
 #include "common/text.h"
 
 namespace velmora {
@@ -31,6 +38,96 @@ QString fromAnsi(std::string_view bytes)
         *out++ = QChar(units[static_cast<unsigned char>(c)]);
     return text;
 }
+
+QString unstorableCharacter(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            return text.mid(i, 2); // past U+FFFF: never a byte of the code page
+        }
+        if (!isCp1252Character(c.unicode()))
+            return QString(c);
+    }
+    return {};
+}
+
+QString unstorableMessage(const QString &character)
+{
+    return QStringLiteral("Il carattere «%1» non può essere memorizzato negli archivi.").arg(character);
+}
+
+namespace {
+
+qsizetype unstorableCount(const QString &text)
+{
+    qsizetype n = 0;
+    for (const QChar c : text)
+        if (!isCp1252Character(c.unicode()))
+            ++n;
+    return n;
+}
+
+// The first character the archives cannot hold that text brings in beyond before.
+QString addedUnstorable(const QString &text, const QString &before)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const QString one = unstorableCharacter(text.mid(i));
+        if (one.isEmpty())
+            break;
+        if (!before.contains(one))
+            return one;
+        i = text.indexOf(one, i) + one.size();
+    }
+    return unstorableCharacter(text);
+}
+
+// Refuses an edit of a line box that brings in a character the archives cannot hold. It judges
+// what the edit adds to the text last accepted, so a text the program placed can still be
+// edited. The box puts its text back after asking; the message follows once it has.
+class StorableOnly final : public QValidator
+{
+public:
+    StorableOnly(QLineEdit *box, MessageService *messages) : QValidator(box), m_box(box), m_messages(messages)
+    {
+        m_accepted = box->text();
+        connect(box, &QLineEdit::textChanged, this, [this](const QString &text) {
+            m_accepted = text;
+            // The text a refused edit would have given arrived all the same: the program set it.
+            if (text == m_refusedText)
+                m_refused.clear();
+        });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        if (unstorableCount(input) <= unstorableCount(m_accepted))
+            return Acceptable;
+        if (m_refused.isEmpty()) {
+            m_refused = addedUnstorable(input, m_accepted);
+            m_refusedText = input;
+            QMetaObject::invokeMethod(
+                const_cast<StorableOnly *>(this),
+                [this] {
+                    const QString refused = std::exchange(m_refused, QString());
+                    m_refusedText.clear();
+                    if (!refused.isEmpty())
+                        m_messages->plain(m_box->window(), unstorableMessage(refused));
+                },
+                Qt::QueuedConnection);
+        }
+        return Invalid;
+    }
+
+private:
+    QLineEdit *m_box;
+    MessageService *m_messages;
+    QString m_accepted;
+    mutable QString m_refused;     // the character waiting to be named
+    mutable QString m_refusedText; // the text the refused edit would have given
+};
+
+} // namespace
 
 QChar keyChar(const QKeyEvent *event)
 {
@@ -138,6 +235,15 @@ void TextBox::focusOutEvent(QFocusEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    if (hooks.pasteAsTyping && hooks.onKeyPress && event->matches(QKeySequence::Paste)) {
+        const QString pasted = QGuiApplication::clipboard()->text();
+        for (const QChar c : pasted) {
+            QChar key = c;
+            hooks.onKeyPress(key);
+            if (key.isNull())
+                return;
+        }
+    }
     bool enter = false;
     if (!runKeyHooks(hooks, event, &enter)) {
         if (enter) {
@@ -173,8 +279,40 @@ void MemoBox::focusOutEvent(QFocusEvent *event)
         hooks.onExit();
 }
 
+bool MemoBox::refusesUnstorable(const QString &text)
+{
+    if (!storableMessages)
+        return false;
+    const QString refused = unstorableCharacter(text);
+    if (refused.isEmpty())
+        return false;
+    storableMessages->plain(window(), unstorableMessage(refused));
+    return true;
+}
+
+void MemoBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (refusesUnstorable(event->commitString())) {
+        // The composition ends without its text.
+        QInputMethodEvent none;
+        QPlainTextEdit::inputMethodEvent(&none);
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void MemoBox::insertFromMimeData(const QMimeData *source)
+{
+    // Every paste, drop and middle-button paste comes here.
+    if (source && source->hasText() && refusesUnstorable(source->text()))
+        return;
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
 void MemoBox::keyPressEvent(QKeyEvent *event)
 {
+    if (refusesUnstorable(event->text()))
+        return;
     bool enter = false;
     if (!runKeyHooks(hooks, event, &enter)) {
         if (enter) {
@@ -186,6 +324,16 @@ void MemoBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void keepStorable(TextBox *box, MessageService *messages)
+{
+    box->setValidator(new StorableOnly(box, messages));
+}
+
+void keepStorable(MemoBox *box, MessageService *messages)
+{
+    box->storableMessages = messages;
 }
 
 void setEnterChain(const std::vector<QWidget *> &boxes)

@@ -25,6 +25,14 @@ inline const QColor silver{192, 192, 192};
 std::string toAnsi(const QString &text);
 QString fromAnsi(std::string_view bytes);
 
+class MessageService;
+
+// The first character of text that the archives' code page cannot hold, whole (both halves of
+// a character past U+FFFF); empty when every character has its byte.
+QString unstorableCharacter(const QString &text);
+// What a box says when it refuses such a character.
+QString unstorableMessage(const QString &character);
+
 // The character a key event stands for, as the screens' key handlers see it: 13 for Enter,
 // 8 for Backspace, the typed character otherwise; a null character for other keys.
 QChar keyChar(const class QKeyEvent *event);
@@ -39,6 +47,9 @@ struct BoxHooks
     std::function<void()> onExit;
     std::function<void(QChar &key)> onKeyPress;
     QWidget *enterNext = nullptr;
+    // When true, text pasted with the keyboard passes the key handler character by character,
+    // as if typed, and the paste is dropped at the first character the handler cancels.
+    bool pasteAsTyping = false;
 };
 
 // A single-line text box.
@@ -63,6 +74,8 @@ class MemoBox : public QPlainTextEdit
 public:
     explicit MemoBox(QWidget *parent = nullptr, const QColor &resting = colours::moneyGreen);
     BoxHooks hooks;
+    // Set by keepStorable: who is told of a refused character.
+    MessageService *storableMessages = nullptr;
     // When true, Enter moves on instead of starting a new line (and the character is swallowed).
     bool swallowEnter = false;
     QString text() const { return toPlainText(); }
@@ -72,7 +85,18 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    bool refusesUnstorable(const QString &text);
 };
+
+// Makes a box whose text reaches a file refuse any character the archives cannot hold, however
+// it arrives (typed, pasted, dropped, from an input method): the box keeps its text and one
+// plain message names the character. Search boxes do without: their keys are never stored.
+void keepStorable(TextBox *box, MessageService *messages);
+void keepStorable(MemoBox *box, MessageService *messages);
 
 // Links boxes into an Enter chain, the last leading back to the first.
 void setEnterChain(const std::vector<QWidget *> &boxes);

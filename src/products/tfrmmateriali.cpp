@@ -240,6 +240,7 @@ TextBox *TfrmMateriali::addBox(QGroupBox *section, const char *name, const QStri
     f.setPointSize(8);
     f.setBold(true);
     box->setFont(f);
+    keepStorable(box, m_services.messages);
     return box;
 }
 

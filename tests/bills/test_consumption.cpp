@@ -306,6 +306,10 @@ TEST(BillNames, InputBecomesATrimmedName)
     EXPECT_EQ(billNameFromInput(":Rossi|"), "Rossi");
     EXPECT_EQ(billNameFromInput("\\/:*?\"<>|"), "");
     EXPECT_EQ(billNameFromInput("   "), "");
+    // Pasted line breaks, tabs and other control characters become spaces like the nine.
+    EXPECT_EQ(billNameFromInput("Rossi\ncamera\t12\x7f\x81x\x9D"), "Rossi camera 12  x");
+    EXPECT_EQ(billNameFromInput("\r\n\x01\x90"), "");
+    EXPECT_EQ(billNameFromInput("Caff\xE8 \x80 \x9F"), "Caff\xE8 \x80 \x9F"); // characters, not controls
 }
 
 TEST(BillNames, FileNameIsUtf8WithTheExtension)

@@ -113,6 +113,17 @@ private slots:
         QCOMPARE(entriesIn(s.ts.services.folder), std::size_t(1));
     }
 
+    void pastedControlCharactersBecomeSpaces()
+    {
+        Screen s;
+        s.show();
+        s.box()->setText(QStringLiteral("Rossi\ncamera\t12\u0090"));
+        s.click("imgApplica");
+        QCOMPARE(s.box()->text(), QStringLiteral("Rossi camera 12 "));
+        QVERIFY(s.ts.exists("Rossi camera 12.for"));
+        QCOMPARE(entriesIn(s.ts.services.folder), std::size_t(1));
+    }
+
     void accentedNameIsStoredAsUtf8()
     {
         Screen s;

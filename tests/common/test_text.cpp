@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "common/textlines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -24,13 +25,36 @@ TEST(Text, FoldingTouchesOnlyAToZ)
     EXPECT_EQ(upperAZ("caff\xE8 x1"), "CAFF\xE8 X1");
 }
 
-TEST(Text, Cp1252RoundTripsEveryAssignedByte)
+TEST(Text, Cp1252RoundTripsEveryByte)
 {
     std::string all;
-    for (int b = 1; b < 256; ++b)
-        if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
-            all.push_back(static_cast<char>(b));
-    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    const std::string utf8 = cp1252ToUtf8(all);
+    EXPECT_TRUE(isUtf8(utf8));
+    EXPECT_EQ(utf8ToCp1252(utf8), all);
+    // The five bytes the code page leaves unassigned keep their own number as characters.
+    for (const unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+        EXPECT_EQ(cp1252CodePoint(b), char32_t(b));
+        EXPECT_TRUE(isCp1252Character(b));
+    }
+    // Distinct bytes give distinct characters, so no two stored values read alike.
+    std::vector<char32_t> seen;
+    for (int b = 0; b < 256; ++b)
+        seen.push_back(cp1252CodePoint(static_cast<unsigned char>(b)));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+}
+
+TEST(Text, Cp1252CharactersAreThoseOfTheTable)
+{
+    for (const char32_t held : {U'a', U'\t', U'€', U'Š', U'Ÿ', U'ÿ', U'\u00A0', U'\u0090'})
+        EXPECT_TRUE(isCp1252Character(held)) << std::hex << static_cast<unsigned>(held);
+    // The other control characters from 0x80 to 0x9F, letters of other alphabets, emoji and
+    // surrogate halves have no byte.
+    for (const char32_t foreign : {U'\u0080', U'\u0085', U'\u009F', U'Ł', U'ő', U'Ω', U'Ж', U'你', U'\U0001F600',
+                                   char32_t(0xD83D), char32_t(0xFFFD)})
+        EXPECT_FALSE(isCp1252Character(foreign)) << std::hex << static_cast<unsigned>(foreign);
 }
 
 TEST(Text, Cp1252KnownCharacters)

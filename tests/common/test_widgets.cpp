@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -143,7 +145,7 @@ private slots:
     {
         // Characters an independent reader gives for a few bytes, the unassigned ones included.
         const std::string bytes{'A', '\x80', '\x81', '\x8A', '\x9F', '\xA0', '\xE0', '\xFF', '\0'};
-        const QString expected = QStringLiteral("A\u20AC\uFFFD\u0160\u0178\u00A0\u00E0\u00FF") + QChar(0);
+        const QString expected = QStringLiteral("A\u20AC\u0081\u0160\u0178\u00A0\u00E0\u00FF") + QChar(0);
         QCOMPARE(fromAnsi(bytes), expected);
         QCOMPARE(fromAnsi(std::string()), QString());
         // Every byte alone and all of them together, there and back.
@@ -155,9 +157,117 @@ private slots:
         }
         const QString text = fromAnsi(all);
         QCOMPARE(text.size(), 256);
-        for (const unsigned char unassigned : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-            all[unassigned] = '?';
         QCOMPARE(toAnsi(text), all);
+        QCOMPARE(unstorableCharacter(text), QString());
+    }
+
+    void unstorableCharacterNamesTheFirstWholeCharacter()
+    {
+        QCOMPARE(unstorableCharacter(QStringLiteral("Łukasz")), QStringLiteral("Ł"));
+        QCOMPARE(unstorableCharacter(QStringLiteral("caffè Ωμέγα")), QStringLiteral("Ω"));
+        QCOMPARE(unstorableCharacter(QStringLiteral("vino \U0001F377 rosso")), QStringLiteral("\U0001F377"));
+        QCOMPARE(unstorableCharacter(QStringLiteral("Gérard € \u0081")), QString());
+        QCOMPARE(unstorableCharacter(QString(QChar(0xD83D))), QString(QChar(0xD83D))); // a lone half
+        QCOMPARE(unstorableMessage(QStringLiteral("Ł")),
+                 QStringLiteral("Il carattere «Ł» non può essere memorizzato negli archivi."));
+    }
+
+    // Typed, pasted with the keyboard or the menu's paste: the character is refused, the
+    // box keeps its text and one message names the character.
+    void storableBoxesRefuseWhatTheArchivesCannotHold()
+    {
+        test::TestServices t;
+        QWidget w;
+        auto *line = new TextBox(&w);
+        auto *memo = new MemoBox(&w);
+        auto *search = new TextBox(&w);
+        memo->move(0, 40);
+        search->move(0, 160);
+        keepStorable(line, &t.messages);
+        keepStorable(memo, &t.messages);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Exactly one plain message, naming character.
+        const auto refusedNaming = [&t](const QString &character) {
+            (void)QTest::qWaitFor([&t] { return !t.messages.shown.empty(); }, 2000);
+            QCoreApplication::processEvents();
+            const bool one = t.messages.shown.size() == 1 &&
+                             t.messages.shown.back().text == unstorableMessage(character) &&
+                             t.messages.shown.back().kind == test::Message::Kind::Plain;
+            if (!one)
+                qWarning() << "messages:" << t.messages.shown.size() << t.messages.lastText();
+            t.messages.clear();
+            return one;
+        };
+
+        line->setFocus();
+        QTest::keyClicks(line, QStringLiteral("Rossi"));
+        test::typeText(line, QStringLiteral("Ł"));
+        QVERIFY(refusedNaming(QStringLiteral("Ł")));
+        QCOMPARE(line->text(), QStringLiteral("Rossi"));
+        QGuiApplication::clipboard()->setText(QStringLiteral(" Ωμέγα"));
+        QTest::keySequence(line, QKeySequence::Paste);
+        QVERIFY(refusedNaming(QStringLiteral("Ω")));
+        line->paste(); // what the context menu's paste does
+        QVERIFY(refusedNaming(QStringLiteral("Ω")));
+        QCOMPARE(line->text(), QStringLiteral("Rossi"));
+        QGuiApplication::clipboard()->setText(QStringLiteral(" è € \u0081"));
+        QTest::keySequence(line, QKeySequence::Paste);
+        QCOMPARE(line->text(), QStringLiteral("Rossi è € \u0081"));
+        QCOMPARE(toAnsi(line->text()), std::string("Rossi \xE8 \x80 \x81"));
+
+        memo->setFocus();
+        QTest::keyClicks(memo, QStringLiteral("Nota"));
+        QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QStringLiteral("\U0001F600"), Qt::NoModifier);
+        QVERIFY(refusedNaming(QStringLiteral("\U0001F600")));
+        QGuiApplication::clipboard()->setText(QStringLiteral(" Жанна"));
+        QTest::keySequence(memo, QKeySequence::Paste);
+        QVERIFY(refusedNaming(QStringLiteral("Ж")));
+        memo->paste();
+        QVERIFY(refusedNaming(QStringLiteral("Ж")));
+        QCOMPARE(memo->text(), QStringLiteral("Nota"));
+
+        // A text the program placed, which the archives could not hold, can still be edited.
+        line->setText(QStringLiteral("Ł"));
+        QTest::keyClick(line, Qt::Key_End);
+        QTest::keyClicks(line, QStringLiteral("ukasz"));
+        QCOMPARE(line->text(), QStringLiteral("Łukasz"));
+        QTest::keyClick(line, Qt::Key_Home);
+        QTest::keyClick(line, Qt::Key_Delete);
+        QCOMPARE(line->text(), QStringLiteral("ukasz"));
+
+        // A search box keeps whatever it is given.
+        search->setFocus();
+        test::typeText(search, QStringLiteral("Łó"));
+        QCOMPARE(search->text(), QStringLiteral("Łó"));
+        QCoreApplication::processEvents();
+        QCOMPARE(t.messages.lastText(), QString());
+    }
+
+    // A key handler that filters typing filters a keyboard paste too, when the box asks for it.
+    void keyboardPasteCanPassTheKeyHandler()
+    {
+        QWidget w;
+        auto *digits = new TextBox(&w);
+        int refused = 0;
+        digits->hooks.onKeyPress = [&refused](QChar &key) {
+            if (!key.isDigit()) {
+                key = QChar();
+                ++refused;
+            }
+        };
+        digits->hooks.pasteAsTyping = true;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        digits->setFocus();
+        QGuiApplication::clipboard()->setText(QStringLiteral("12 34"));
+        QTest::keySequence(digits, QKeySequence::Paste);
+        QCOMPARE(digits->text(), QString());
+        QCOMPARE(refused, 1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("1234"));
+        QTest::keySequence(digits, QKeySequence::Paste);
+        QCOMPARE(digits->text(), QStringLiteral("1234"));
+        QCOMPARE(refused, 1);
     }
 
     void closingAWorkingScreenReturnsToStart()
