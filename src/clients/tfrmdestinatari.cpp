@@ -389,6 +389,9 @@ void TfrmDestinatari::buildPanels()
 
     txtIva->hooks.onKeyPress = [this](QChar &key) { txtIvaKeyPress(key); };
     txtCarta->hooks.onKeyPress = [this](QChar &key) { txtCartaKeyPress(key); };
+    // Ctrl+V is typing too; only the context menu's paste passes unfiltered.
+    txtIva->hooks.pasteAsTyping = true;
+    txtCarta->hooks.pasteAsTyping = true;
     connect(txtCodFisc, &QLineEdit::textChanged, this, &TfrmDestinatari::txtCodFiscChange);
     connect(txtIban, &QLineEdit::textChanged, this, &TfrmDestinatari::txtIbanChange);
     txtNote->hooks.onKeyPress = [this](QChar &key) { txtNoteKeyPress(key); };
@@ -547,7 +550,9 @@ void TfrmDestinatari::cmdSalvaClick()
         reportRefused(saved.outcome);
         return;
     }
-    lblPosizione->setText(QString::number(saved.number));
+    // The card shows what was stored: values trimmed and cut as the archive keeps them.
+    const std::string &stored = m_card.held();
+    showCard(stored, clientLayout().decode(stored), saved.number);
     if (saved.appended)
         m_services.messages->information(nullptr, QStringLiteral("Salvataggio scheda effettuato con successo"),
                                          QStringLiteral("La scheda corrente è stata inserita in archivio."));

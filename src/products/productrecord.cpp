@@ -1,6 +1,7 @@
 #include "products/productrecord.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "common/amount.h"
@@ -55,6 +56,10 @@ std::optional<std::string> roundedCount(std::string_view typed)
     const auto value = parseNumber(trimField(typed));
     if (!value)
         return std::nullopt;
+    // Half up, as adding one half and keeping the whole number below: a negative count goes
+    // down only past the half (-2,5 gives -2, -2,6 gives -3).
+    if (*value < 0)
+        return numberText(std::floor(*value + 0.5L));
     return roundedText(*value, 0);
 }
 

@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "clienttestdata.h"
@@ -256,6 +258,9 @@ void TfrmDestinatariTest::saveAppendsThenOverwrites()
     QCOMPARE(stored[client::Cliente], std::string("Rossi Mario"));
     QCOMPARE(stored[client::Citta], std::string("00100 Citt\xE0 RM")); // one byte for the accented letter
     QCOMPARE(stored[client::File01], std::string("/doc/a.pdf"));
+    // The card now shows what was stored, not what was typed.
+    QCOMPARE(box("txtCliente")->text(), QStringLiteral("Rossi Mario"));
+    QCOMPARE(label("lblFile01")->text(), QStringLiteral("/doc/a.pdf"));
     QCOMPARE(stored[client::CartellaDesc], std::string("Cartella del cliente"));
 
     type("txtCliente", QStringLiteral("Rossi Mario Luigi"));
@@ -563,12 +568,27 @@ void TfrmDestinatariTest::digitsOnlyBoxes()
     QTest::keyClick(b, Qt::Key_Backspace);
     QCOMPARE(b->text(), QStringLiteral("123"));
     QCOMPARE(m_t->messages.shown.size(), 3u);
-    // Only typed keys are filtered: text arriving otherwise passes as it is.
-    b->insert(QStringLiteral("A B"));
+    // Ctrl+V obeys the filter as typing does: a non-digit drops the whole paste, with one message.
+    QGuiApplication::clipboard()->setText(QStringLiteral("45 6"));
+    QTest::keySequence(b, QKeySequence::Paste);
+    QCOMPARE(b->text(), QStringLiteral("123"));
+    QCOMPARE(m_t->messages.shown.size(), 4u);
+    QCOMPARE(m_t->messages.lastText(), message);
+    QGuiApplication::clipboard()->setText(QStringLiteral("456"));
+    QTest::keySequence(b, QKeySequence::Paste);
+    QCOMPARE(b->text(), QStringLiteral("123456"));
+    QCOMPARE(m_t->messages.shown.size(), 4u);
+    QTest::keyClick(b, Qt::Key_Backspace);
+    QTest::keyClick(b, Qt::Key_Backspace);
+    QTest::keyClick(b, Qt::Key_Backspace);
+    // Only typed keys are filtered: text arriving otherwise (the context menu's paste) passes.
+    QGuiApplication::clipboard()->setText(QStringLiteral("A B"));
+    b->paste();
     QCOMPARE(b->text(), QStringLiteral("123A B"));
+    QCOMPARE(m_t->messages.shown.size(), 4u);
     QTest::keyClick(b, Qt::Key_Return);
     QVERIFY(QApplication::focusWidget() != b);
-    QCOMPARE(m_t->messages.shown.size(), 3u);
+    QCOMPARE(m_t->messages.shown.size(), 4u);
 }
 
 void TfrmDestinatariTest::upperCaseBoxesKeepTheCaret_data()

@@ -111,6 +111,12 @@ TEST(SavedCount, RoundsNumbersAndRejectsText)
 {
     EXPECT_EQ(roundedCount("2,5"), "3");
     EXPECT_EQ(roundedCount("7"), "7");
+    // Half up for negative counts too: floor(value + 0,5).
+    EXPECT_EQ(roundedCount("-2,5"), "-2");
+    EXPECT_EQ(roundedCount("-0,5"), "0");
+    EXPECT_EQ(roundedCount("-2,6"), "-3");
+    EXPECT_EQ(roundedCount("-2,4"), "-2");
+    EXPECT_EQ(roundedCount("-3"), "-3");
     EXPECT_EQ(roundedCount(","), std::nullopt);
     EXPECT_EQ(roundedCount("dieci"), std::nullopt);
 }
