@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <system_error>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "bills/consumption.h"
 #include "common/folderlock.h"
+#include "common/safefile.h"
 
 namespace velmora {
 
@@ -33,11 +33,8 @@ BillCreation createBill(const std::filesystem::path &folder, std::string_view ty
         // other systems, so it counts as existing.
         if (existingBillFile(folder, created.name))
             return Outcome::Exists;
-        int fd;
-        do {
-            // O_EXCL also refuses a link left where the file would go.
-            fd = ::open(created.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        } while (fd < 0 && errno == EINTR);
+        // Created exclusively, so a link left where the file would go is refused too.
+        const int fd = safefile::createNew(created.path);
         if (fd < 0)
             return errno == EEXIST ? Outcome::Exists : errno == ENAMETOOLONG ? Outcome::TooLong : Outcome::FileError;
         return ::close(fd) == 0 ? Outcome::Created : Outcome::FileError;

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "common/safefile.h"
+
 namespace velmora {
 
 namespace {
@@ -71,7 +73,11 @@ FolderLock::FolderLock(const std::filesystem::path &folder, std::chrono::millise
         return;
     }
     const auto lockPath = m_folder / kLockFileName;
-    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Shared by every user of the folder, so made with the group's access; something other
+    // than a regular file in its place (a planted link, a FIFO) is replaced by a file.
+    int fd = safefile::openOrCreate(lockPath, O_RDWR, safefile::Links::Refuse);
+    if (fd < 0 && (errno == ELOOP || errno == safefile::kNotRegular))
+        fd = safefile::createFresh(lockPath);
     if (fd < 0) {
         // On a read-only medium nobody can write, so reading needs no lock.
         m_held = errno == EROFS;

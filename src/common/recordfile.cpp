@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/folderlock.h"
+#include "common/safefile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,31 +15,8 @@ namespace velmora {
 
 namespace {
 
-constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
-
-// Closes a descriptor when it leaves scope.
-class Fd
-{
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    bool close()
-    {
-        if (m_fd < 0)
-            return true;
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc == 0;
-    }
-    void reset() { close(); }
-
-private:
-    int m_fd;
-};
+using safefile::Fd;
+using safefile::Links;
 
 bool writeAllAt(int fd, const char *data, std::size_t size, off_t offset)
 {
@@ -86,35 +64,18 @@ std::optional<off_t> fileSize(int fd)
     return st.st_size;
 }
 
-int openExisting(const std::filesystem::path &path, int flags)
+// Archives may be links the user made (to another disk, say) and are followed; anything that
+// is not a regular file, or is far larger than any archive could grow, is refused before a
+// read could block or exhaust the memory.
+int openArchive(const std::filesystem::path &path, int flags)
 {
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return safefile::openRegular(path, flags, Links::Follow, kMaxArchiveBytes);
 }
 
-int openOrCreate(const std::filesystem::path &path)
+// Reading needs no write access, so a shared archive the user may only read still lists.
+int openOrCreate(const std::filesystem::path &path, int flags = O_RDONLY)
 {
-    int fd = openExisting(path, O_RDWR);
-    if (fd < 0 && errno == ENOENT)
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kOwnerOnly);
-    return fd;
-}
-
-bool syncFolderOf(const std::filesystem::path &path)
-{
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty())
-        folder = ".";
-    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid())
-        return false;
-    // Some file systems (network mounts) cannot sync a folder; the rename itself is still atomic.
-    if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
-        return false;
-    return dir.close();
+    return safefile::openOrCreate(path, flags, Links::Follow, kMaxArchiveBytes);
 }
 
 } // namespace
@@ -235,7 +196,7 @@ bool RecordFile::append(std::string_view record, std::size_t *number) const
         return false;
     if (record.size() != m_recordSize)
         return false;
-    Fd fd(openOrCreate(m_path));
+    Fd fd(openOrCreate(m_path, O_RDWR));
     if (!fd.valid())
         return false;
     const auto size = fileSize(fd.get());
@@ -264,7 +225,7 @@ bool RecordFile::overwrite(std::size_t n, std::string_view record) const
         return false;
     if (record.size() != m_recordSize || n == 0)
         return false;
-    Fd fd(openOrCreate(m_path));
+    Fd fd(openOrCreate(m_path, O_RDWR));
     if (!fd.valid())
         return false;
     const auto size = fileSize(fd.get());
@@ -280,21 +241,21 @@ bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesyste
     const FolderLock lock(m_path.parent_path());
     if (!lock)
         return false;
-    Fd src(openExisting(m_path, O_RDWR));
+    Fd src(openArchive(m_path, O_RDWR));
     if (!src.valid())
         return false;
-    const auto size = fileSize(src.get());
-    if (!size)
-        return false;
-    const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
-
-    // Keep the archive's permissions on the file that replaces it.
     struct stat st
     {
     };
-    const mode_t mode = ::fstat(src.get(), &st) == 0 ? (st.st_mode & 07777) : kOwnerOnly;
+    if (::fstat(src.get(), &st) != 0)
+        return false;
+    const std::size_t whole = static_cast<std::size_t>(st.st_size) / m_recordSize;
 
-    Fd tmp(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, kOwnerOnly));
+    // An archive the user made a link stays one: its records are copied beside the file it
+    // points to, which the copy then replaces.
+    const std::filesystem::path target = safefile::linkTarget(m_path);
+    const std::filesystem::path temp = target == m_path ? tempPath : target.parent_path() / tempPath.filename();
+    Fd tmp(safefile::createFresh(temp));
     if (!tmp.valid())
         return false;
     // The records are copied a block at a time, so a large archive needs no more memory than a
@@ -316,16 +277,17 @@ bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesyste
         ok = ok && writeAllAt(tmp.get(), kept.data(), kept.size(), written);
         written += static_cast<off_t>(kept.size());
     }
-    ok = ok && ::fchmod(tmp.get(), mode) == 0 && ::fsync(tmp.get()) == 0;
+    // The copy keeps the archive's mode and group, so a bill shared by a group stays shared.
+    ok = ok && safefile::keepModeAndGroup(tmp.get(), st) && ::fsync(tmp.get()) == 0;
     ok = tmp.close() && ok;
     ok = src.close() && ok;
     if (ok)
-        ok = ::rename(tempPath.c_str(), m_path.c_str()) == 0;
+        ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(tempPath.c_str());
+        ::unlink(temp.c_str());
         return false;
     }
-    return syncFolderOf(m_path);
+    return safefile::syncFolderOf(target);
 }
 
 RecordFile::Guarded RecordFile::overwriteIfUnchanged(std::size_t n, std::string_view expected,
@@ -365,9 +327,9 @@ RecordFile::Guarded RecordFile::removeIfUnchanged(std::size_t n, std::string_vie
     return removeByCopy(std::to_string(n), tempPath) ? Guarded::Done : Guarded::FileError;
 }
 
-std::optional<std::string> readWholeFile(const std::filesystem::path &path)
+std::optional<std::string> readWholeFile(const std::filesystem::path &path, std::uintmax_t maxSize)
 {
-    Fd fd(openExisting(path, O_RDONLY));
+    Fd fd(safefile::openRegular(path, O_RDONLY, Links::Refuse, maxSize));
     if (!fd.valid())
         return std::nullopt;
     const auto size = fileSize(fd.get());
@@ -381,19 +343,19 @@ std::optional<std::string> readWholeFile(const std::filesystem::path &path)
 
 bool writeWholeFileAtomic(const std::filesystem::path &path, std::string_view data)
 {
-    std::filesystem::path temp = path;
-    temp += ".new";
-    mode_t mode = kOwnerOnly;
+    // Written under a name no other process uses and renamed over the file, which two
+    // processes writing at once can then only replace whole.
+    std::filesystem::path temp;
+    Fd fd(safefile::createUnique(path, temp));
+    if (!fd.valid())
+        return false;
     struct stat st
     {
     };
-    if (::stat(path.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kOwnerOnly));
-    if (!fd.valid())
-        return false;
-    bool ok =
-        writeAllAt(fd.get(), data.data(), data.size(), 0) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
+    bool ok = writeAllAt(fd.get(), data.data(), data.size(), 0);
+    if (ok && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ok = safefile::keepModeAndGroup(fd.get(), st);
+    ok = ok && ::fsync(fd.get()) == 0;
     ok = fd.close() && ok;
     if (ok)
         ok = ::rename(temp.c_str(), path.c_str()) == 0;
@@ -401,7 +363,7 @@ bool writeWholeFileAtomic(const std::filesystem::path &path, std::string_view da
         ::unlink(temp.c_str());
         return false;
     }
-    return syncFolderOf(path);
+    return safefile::syncFolderOf(path);
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -13,6 +14,9 @@
 // Each call reports success or failure; the screen turns a failure into its file error message.
 namespace velmora {
 
+// Larger than any archive of a hotel could grow; a file beyond it is refused rather than read.
+inline constexpr std::uintmax_t kMaxArchiveBytes = std::uintmax_t{1} << 31;
+
 class RecordFile
 {
 public:
@@ -21,7 +25,8 @@ public:
     const std::filesystem::path &path() const { return m_path; }
     std::size_t recordSize() const { return m_recordSize; }
 
-    // Opens for use: a missing file is created empty (readable and writable by its owner only).
+    // Opens for use: a missing file is created empty (mode 0660 less the umask, never through a
+    // link planted in its place).
     [[nodiscard]] bool openForUse() const;
 
     // Number of whole records, after opening for use.
@@ -48,8 +53,10 @@ public:
     [[nodiscard]] bool overwrite(std::size_t n, std::string_view record) const;
 
     // Deletes the record whose number, written in decimal, equals shownNumber: every other
-    // record is copied in order to tempPath, which then replaces the archive in one rename.
-    // On any failure the archive is left exactly as it was.
+    // record is copied in order to tempPath, created anew (never through a planted link), which
+    // then replaces the archive in one rename, keeping its mode and group. An archive that is a
+    // link stays one: the copy is made under tempPath's name beside the file it points to and
+    // replaces that file. On any failure the archive is left exactly as it was.
     [[nodiscard]] bool removeByCopy(std::string_view shownNumber, const std::filesystem::path &tempPath) const;
 
     // A card screen writes over or deletes record n only while it still holds what the screen
@@ -77,10 +84,12 @@ struct NumberedRecord
 [[nodiscard]] bool findLastRecord(const RecordFile &file, const std::function<bool(std::string_view record)> &wanted,
                                   std::optional<NumberedRecord> &found);
 
-// Reads a whole file; nullopt when it cannot be read.
-std::optional<std::string> readWholeFile(const std::filesystem::path &path);
+// Reads a whole regular file, never through a link; nullopt when it cannot be read or is
+// larger than maxSize bytes (when not 0).
+std::optional<std::string> readWholeFile(const std::filesystem::path &path, std::uintmax_t maxSize = 0);
 
-// Writes a whole file through a temporary file renamed over it, flushed to the device.
+// Writes a whole file through a file of a unique name renamed over it, flushed to the device.
+// A new file gets mode 0660 less the umask; a replaced one keeps its mode and group.
 [[nodiscard]] bool writeWholeFileAtomic(const std::filesystem::path &path, std::string_view data);
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "common/settingsfile.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "common/recordfile.h"
@@ -9,9 +10,19 @@ namespace velmora {
 
 namespace {
 
+// A settings file of the program holds a few short lines; anything far larger is not one.
+constexpr std::uintmax_t kMaxSettingsBytes = 64 * 1024;
+
+// Whether anything, a link or a FIFO included, is at path.
+bool present(const std::filesystem::path &path)
+{
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found && !ec;
+}
+
 struct Line
 {
-    std::string text;  // without its line ending
+    std::string text;   // without its line ending
     std::string ending; // "\r\n", "\n" or "" for a last line without one
 };
 
@@ -141,16 +152,15 @@ std::string iniWithValue(std::string_view content, std::string_view section, std
 
 std::string SettingsFile::read(std::string_view section, std::string_view key) const
 {
-    const auto content = readWholeFile(m_path);
+    const auto content = readWholeFile(m_path, kMaxSettingsBytes);
     return content ? iniValue(*content, section, key) : std::string();
 }
 
 std::optional<std::string> SettingsFile::readChecked(std::string_view section, std::string_view key) const
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(m_path, ec))
+    if (!present(m_path))
         return std::string();
-    const auto content = readWholeFile(m_path);
+    const auto content = readWholeFile(m_path, kMaxSettingsBytes);
     if (!content)
         return std::nullopt;
     return iniValue(*content, section, key);
@@ -158,11 +168,9 @@ std::optional<std::string> SettingsFile::readChecked(std::string_view section, s
 
 bool SettingsFile::write(std::string_view section, std::string_view key, std::string_view value) const
 {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(m_path, ec);
     std::string content;
-    if (exists) {
-        const auto current = readWholeFile(m_path);
+    if (present(m_path)) {
+        const auto current = readWholeFile(m_path, kMaxSettingsBytes);
         if (!current)
             return false;
         content = *current;

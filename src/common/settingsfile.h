@@ -25,10 +25,12 @@ public:
     // A missing file reads as empty.
     std::string read(std::string_view section, std::string_view key) const;
 
-    // As read, but nullopt when the file exists and cannot be read.
+    // As read, but nullopt when the file exists and cannot be read: it is not a regular file
+    // (a link, a FIFO, a device, a folder), or it is far larger than any settings file.
     std::optional<std::string> readChecked(std::string_view section, std::string_view key) const;
 
-    // Creates the file when missing; the file is readable and writable by its owner only.
+    // Creates the file when missing (mode 0660 less the umask); a replaced file keeps its mode and
+    // group. The new content is written under a unique name and renamed over the file.
     [[nodiscard]] bool write(std::string_view section, std::string_view key, std::string_view value) const;
 
 private:

@@ -1,3 +1,7 @@
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <QFile>
 #include <QTest>
 
@@ -137,7 +141,8 @@ private slots:
         QTest::newRow("key without value") << QByteArray("[Accesso]\r\nValore\r\n=\r\n") << wrong;
         QTest::newRow("binary bytes") << QByteArrayLiteral("\0\xff\xfe[\x01]=\r\r\n==\n[Accesso]\0\nValore=\x80\x81")
                                       << unreadable;
-        QTest::newRow("very long value") << "[Accesso]\nValore=" + QByteArray(100000, 'A') << wrong;
+        // Far larger than any store the program writes: refused unread.
+        QTest::newRow("very long value") << "[Accesso]\nValore=" + QByteArray(100000, 'A') << unreadable;
         QTest::newRow("empty file") << QByteArray() << wrong;
     }
 
@@ -280,11 +285,18 @@ private slots:
     {
         Fixture f;
         f.store("VELMORA");
-        // A folder in place of the temporary file makes the write fail.
-        QVERIFY(std::filesystem::create_directory(f.t.file(std::string(kPasswordStore) + ".new")));
-        std::filesystem::create_directory(f.t.file(std::string(kPasswordStore) + ".new") / "x");
+        // A limit on the size of written files makes the write fail, even for the superuser.
+        ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit saved
+        {
+        };
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        struct rlimit tiny = saved;
+        tiny.rlim_cur = 4;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
         f.change.show();
         f.changeTo(QStringLiteral("velmora"), QStringLiteral("b"), QStringLiteral("b"));
+        ::setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(
             f.t.messages.lastText(),
             QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "

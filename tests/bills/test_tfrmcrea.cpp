@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QTest>
 
@@ -91,8 +93,9 @@ private slots:
         QVERIFY(s.ts.exists("Conto Rossi.for"));
         QCOMPARE(s.ts.bytes("Conto Rossi.for").size(), 0);
         const auto perms = std::filesystem::status(s.ts.file("Conto Rossi.for")).permissions();
-        QCOMPARE(perms & std::filesystem::perms::all,
-                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        QCOMPARE(static_cast<mode_t>(perms & std::filesystem::perms::all), static_cast<mode_t>(0660 & ~mask));
         QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
         QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Information);
         QCOMPARE(s.ts.messages.lastTitle(), QStringLiteral("Salvataggio conto effettuato"));

@@ -33,7 +33,7 @@ void writeBytes(const std::filesystem::path &p, const std::string &data)
 
 } // namespace
 
-TEST(RecordFile, OpenForUseCreatesAnEmptyOwnerOnlyFile)
+TEST(RecordFile, OpenForUseCreatesAnEmptyFileOfTheGroup)
 {
     TempFolder dir;
     const RecordFile file(dir / "Materiali.pro", kSize);
@@ -42,7 +42,9 @@ TEST(RecordFile, OpenForUseCreatesAnEmptyOwnerOnlyFile)
     EXPECT_EQ(std::filesystem::file_size(dir / "Materiali.pro"), 0u);
     struct stat st {};
     ASSERT_EQ(::stat((dir / "Materiali.pro").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(st.st_mode & 0777, 0660u & ~mask);
     std::vector<std::string> all{"stale"};
     EXPECT_TRUE(file.readAll(all));
     EXPECT_TRUE(all.empty());
