@@ -326,7 +326,9 @@ void TfrmForniture::FormShow()
 {
     resetCard(false);
     repTotale->clear();
-    refill();
+    // A bill that is there but cannot be read (another user's, say) is not shown as empty.
+    if (!refill())
+        fileError();
     lblPosizione->clear();
     txtProdotto->setFocus();
 }
@@ -362,9 +364,9 @@ void TfrmForniture::resetCard(bool keepServiceData)
         b->clear();
 }
 
-void TfrmForniture::refill()
+bool TfrmForniture::refill()
 {
-    // Filling a list never reports: what could be read is shown.
+    // Refilling after a command never reports: what could be read is shown.
     const std::optional<BillListing> listing = listBill(billFile(), toAnsi(repTotale->text()));
     m_filling = true;
     lstStudenti->clear();
@@ -377,6 +379,7 @@ void TfrmForniture::refill()
         repTotale->setText(fromAnsi(listing->total));
     }
     m_filling = false;
+    return listing.has_value();
 }
 
 void TfrmForniture::showRecord(const std::string &record, std::size_t number)
@@ -439,8 +442,10 @@ void TfrmForniture::lstStudentiClick()
         return;
     const std::string wanted = trimField(toAnsi(item->text()));
     std::vector<std::string> records;
-    if (!billFile().readAll(records))
+    if (!billFile().readAll(records)) {
+        fileError();
         return;
+    }
     // When several records give the same line, the last of them is the one shown.
     for (std::size_t i = records.size(); i > 0; --i) {
         if (trimField(consumptionLine(records[i - 1])) == wanted) {

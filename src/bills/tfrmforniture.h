@@ -79,7 +79,8 @@ protected:
 private:
     velmora::RecordFile billFile() const;
     void resetCard(bool keepServiceData);
-    void refill();
+    // Whether the bill could be read.
+    bool refill();
     void showRecord(const std::string &record, std::size_t number);
     void showRecordNumber(std::size_t number);
     std::string cardRecord() const;

@@ -14,7 +14,9 @@
 #include "clients/tfrmcercadestinatari.h"
 #include "common/record.h"
 #include "common/recordfile.h"
+#include "common/text.h"
 #include "support/fakes.h"
+#include "support/seconduser.h"
 
 using namespace velmora;
 using velmora::test::Message;
@@ -704,6 +706,47 @@ private slots:
         s.show();
         QVERIFY(s.ts.exists("Conto.for"));
         QCOMPARE(s.screen.repTotale->text(), QStringLiteral("0,00"));
+    }
+
+    // A bill that another user keeps to himself is there but cannot be read: opening it, the
+    // arrows and a click on a line say so instead of showing an empty bill.
+    void aBillThatCannotBeReadIsReported()
+    {
+        Screen s({{"Uno", "1", "2,00", "2,00"}, {"Due", "1", "3,00", "3,00"}});
+        const std::filesystem::path folder = s.ts.file("Conto.for").parent_path();
+        {
+            test::SecondUser other(folder, s.ts.file("Conto.for"));
+            QVERIFY(other.active());
+            s.show();
+            QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
+            QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Plain);
+            QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+            QCOMPARE(s.screen.lstStudenti->count(), 0);
+            for (IconButton *arrow : {s.screen.imgPrimo, s.screen.imgUltimo}) {
+                s.ts.messages.clear();
+                s.click(arrow);
+                QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
+                QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+                QCOMPARE(s.position(), QString());
+            }
+        }
+        s.ts.messages.clear();
+        s.screen.close();
+        s.show();
+        QVERIFY(s.ts.messages.shown.empty());
+        QCOMPARE(s.lines().size(), 2);
+        QCOMPARE(s.screen.repTotale->text(), QStringLiteral("5,00"));
+
+        // Closed to this user while listed: the click says so and the card stays new.
+        test::SecondUser other(folder, s.ts.file("Conto.for"));
+        QVERIFY(other.active());
+        s.clickLine(1);
+        QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
+        QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+        QCOMPARE(s.position(), QString());
+        QCOMPARE(s.screen.txtProdotto->text(), QString());
+        other.leave();
+        QCOMPARE(s.records(), 2);
     }
 
     void aLargeBillListsEveryLineWithItsTotal()

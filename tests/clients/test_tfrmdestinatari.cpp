@@ -13,6 +13,7 @@
 #include "common/widgets.h"
 #include "support/fakes.h"
 #include "support/modal.h"
+#include "support/seconduser.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -51,6 +52,7 @@ private slots:
     void emptyArchiveIsReported_data();
     void emptyArchiveIsReported();
     void arrowsWalkTheArchive();
+    void anArchiveThatCannotBeReadIsReported();
     void loadingFillsEveryBoxAndLabel();
 
     void deleteNeedsAStoredCard();
@@ -403,6 +405,36 @@ void TfrmDestinatariTest::emptyArchiveIsReported()
     QCOMPARE(position(), after);
     QVERIFY(m_t->exists(kClientArchive));
     QCOMPARE(m_t->bytes(kClientArchive).size(), 0);
+}
+
+// An archive another user keeps to himself shows no card, through the arrows or the search,
+// and says why.
+void TfrmDestinatariTest::anArchiveThatCannotBeReadIsReported()
+{
+    writeClients(*m_t, {clientCard("Uno"), clientCard("Due")});
+    SecondUser other(m_t->file(kClientArchive).parent_path(), m_t->file(kClientArchive));
+    QVERIFY(other.active());
+    for (const char *arrow : {"imgPrimo", "imgUltimo", "imgAvanti"}) {
+        m_t->messages.clear();
+        click(arrow);
+        QCOMPARE(m_t->messages.shown.size(), 1u);
+        QCOMPARE(m_t->messages.shown[0].kind, Message::Kind::Plain);
+        QCOMPARE(m_t->messages.lastText(), fileErrorMessage());
+        QVERIFY(position().isEmpty());
+        QVERIFY(box("txtCliente")->text().isEmpty());
+    }
+    m_t->messages.clear();
+    int listed = -1;
+    whenModal([&listed](QDialog *d) {
+        QTest::keyClicks(d->findChild<QLineEdit *>(QStringLiteral("txtCliente")), QStringLiteral("U"));
+        QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdTrova")), Qt::LeftButton);
+        listed = d->findChild<QListWidget *>(QStringLiteral("lstRecords"))->count();
+    });
+    click("cmdRicerca");
+    QCOMPARE(listed, 0);
+    QCOMPARE(m_t->messages.shown.size(), 1u);
+    QCOMPARE(m_t->messages.lastText(), fileErrorMessage());
+    QVERIFY(position().isEmpty());
 }
 
 void TfrmDestinatariTest::arrowsWalkTheArchive()

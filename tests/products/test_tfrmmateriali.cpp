@@ -10,6 +10,7 @@
 #include "products/tfrmcercamateriale.h"
 #include "products/tfrmcercasottoscorta.h"
 #include "products/tfrmmateriali.h"
+#include "support/seconduser.h"
 
 using namespace velmora;
 using namespace velmora::test;
@@ -352,6 +353,23 @@ private slots:
         card->lblPosizione->setText(QStringLiteral("1"));
         click(card->imgIndietro);
         QCOMPARE(ts->messages.shown.size(), std::size_t(4));
+    }
+
+    // An archive another user keeps to himself shows no card and says why.
+    void anArchiveThatCannotBeReadIsReported()
+    {
+        writeProducts(*ts, {numbered(1), numbered(2)});
+        SecondUser other(ts->file(kProductArchive).parent_path(), ts->file(kProductArchive));
+        QVERIFY(other.active());
+        for (IconButton *arrow : {card->imgPrimo, card->imgUltimo, card->imgAvanti}) {
+            ts->messages.clear();
+            click(arrow);
+            QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+            QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Plain);
+            QCOMPARE(ts->messages.lastText(), kAccessMessage);
+            QVERIFY(card->lblPosizione->text().isEmpty());
+            QVERIFY(card->txtCodice->text().isEmpty());
+        }
     }
 
     void showingARecordFillsHiddenLabels()
