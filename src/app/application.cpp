@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <exception>
+#include <new>
 
 #include <QIcon>
 
@@ -18,6 +19,9 @@ bool VelmoraApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc &) {
+        // The system's own text for it is English and says nothing to the user.
+        reportError(QStringLiteral("Attenzione: memoria insufficiente per completare l'operazione."));
     } catch (const std::exception &e) {
         reportError(QString::fromLocal8Bit(e.what()));
     } catch (...) {

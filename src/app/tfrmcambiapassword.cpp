@@ -4,9 +4,9 @@
 #include <QGroupBox>
 
 #include "app/passwordcodec.h"
+#include "app/passwordstore.h"
 #include "app/tfrmpassword.h"
 #include "common/artwork.h"
-#include "common/settingsfile.h"
 #include "common/text.h"
 #include "common/widgets.h"
 
@@ -113,31 +113,28 @@ void TfrmCambiaPassword::txtConfermaKeyPress(QChar &key)
 
 void TfrmCambiaPassword::cmdOKClick()
 {
-    const SettingsFile store(m_services.file(kPasswordStore));
-    const auto stored = store.readChecked(kPasswordSection, kPasswordKey);
-    const auto decoded = stored ? DecodeStoredPassword(*stored) : std::nullopt;
-    if (!decoded) {
-        m_services.messages->plain(this, kChangeError);
-        return;
-    }
-    if (trimField(*decoded) != passwordKey(toAnsi(txtPasswordOld->text()))) {
+    switch (changeStoredPassword(m_services.file(kPasswordStore), toAnsi(txtPasswordOld->text()),
+                                 toAnsi(txtPasswordNew->text()), toAnsi(txtConferma->text()))) {
+    case PasswordChange::WrongOld:
         m_services.messages->plain(this, QStringLiteral("Attenzione: vecchia password errata."));
         txtPasswordOld->clear();
         txtPasswordOld->setFocus();
         return;
-    }
-    if (trimField(toAnsi(txtPasswordNew->text())) != trimField(toAnsi(txtConferma->text()))) {
+    case PasswordChange::NotConfirmed:
         m_services.messages->plain(this, QStringLiteral("Attenzione: la nuova password non è stata confermata "
                                                         "correttamente. E' necessario reinserire entrambi i valori."));
         txtPasswordNew->clear();
         txtConferma->clear();
         txtPasswordNew->setFocus();
         return;
-    }
-    const std::string encoded = EncodeStoredPassword(passwordKey(toAnsi(txtPasswordNew->text())));
-    if (!store.write(kPasswordSection, kPasswordKey, encoded)) {
+    case PasswordChange::Failed:
         m_services.messages->plain(this, kChangeError);
         return;
+    case PasswordChange::Busy:
+        m_services.messages->plain(this, archiveBusyMessage());
+        return;
+    case PasswordChange::Done:
+        break;
     }
     m_services.messages->plain(this, QStringLiteral("Modifica della password avvenuta con successo."));
     close();

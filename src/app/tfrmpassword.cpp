@@ -6,8 +6,8 @@
 #include <QScreen>
 
 #include "app/passwordcodec.h"
+#include "app/passwordstore.h"
 #include "common/artwork.h"
-#include "common/settingsfile.h"
 #include "common/text.h"
 #include "common/widgets.h"
 
@@ -97,16 +97,14 @@ void TfrmPassword::txtPasswordKeyPress(QChar &key)
 
 void TfrmPassword::cmdOKClick()
 {
-    const SettingsFile store(m_services.file(kPasswordStore));
-    const auto stored = store.readChecked(kPasswordSection, kPasswordKey);
-    const auto decoded = stored ? DecodeStoredPassword(*stored) : std::nullopt;
-    if (!decoded) {
+    const auto stored = readStoredPassword(m_services.file(kPasswordStore));
+    if (!stored) {
         m_services.messages->plain(this, QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
                                                         "lettura della password. Si consiglia di reinstallare il "
                                                         "software."));
         return;
     }
-    if (trimField(*decoded) != passwordKey(toAnsi(txtPassword->text()))) {
+    if (*stored != passwordKey(toAnsi(txtPassword->text()))) {
         m_services.messages->plain(this, QStringLiteral("Attenzione: password errata."));
         txtPassword->clear();
         txtPassword->setFocus();

@@ -93,6 +93,7 @@ FolderLock::FolderLock(const std::filesystem::path &folder, std::chrono::millise
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::close(fd);
+            m_timedOut = true;
             return;
         }
         ::usleep(10000); // another program holds the lock: look again shortly

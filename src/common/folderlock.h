@@ -22,6 +22,9 @@ public:
 
     // False when the lock could not be had in time: the operation must not go on.
     explicit operator bool() const { return m_held; }
+    // Whether the lock was refused because another program held it for the whole wait, rather
+    // than because the lock file could not be made.
+    bool timedOut() const { return m_timedOut; }
 
     static constexpr const char *kLockFileName = ".velmora.lock";
 
@@ -34,6 +37,7 @@ public:
 private:
     std::filesystem::path m_folder;
     bool m_held = false;
+    bool m_timedOut = false;
 };
 
 } // namespace velmora

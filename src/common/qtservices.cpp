@@ -22,6 +22,12 @@ QString fileErrorMessage()
         "i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
+QString archiveBusyMessage()
+{
+    return QStringLiteral("Attenzione: l'archivio è in uso presso un'altra postazione.\r\n\r\nRiprovare tra qualche "
+                          "istante.");
+}
+
 QString cardChangedMessage()
 {
     return QStringLiteral("Attenzione: la scheda visualizzata è stata modificata o eliminata da un'altra "

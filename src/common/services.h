@@ -126,6 +126,10 @@ struct Services
 // The file error message every screen shows when a record file cannot be used.
 QString fileErrorMessage();
 
+// What a screen shows when another workstation held the program folder for longer than the
+// program waits: the operation was not done and may be tried again shortly.
+QString archiveBusyMessage();
+
 // What a card screen shows when the record it would write over or delete no longer holds what
 // the card loaded or last saved there: another workstation changed, moved or removed it.
 QString cardChangedMessage();

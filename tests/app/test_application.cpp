@@ -1,3 +1,4 @@
+#include <new>
 #include <stdexcept>
 
 #include <QPushButton>
@@ -37,6 +38,11 @@ private slots:
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(clicks, 2);
         QCOMPARE(messages.shown.size(), std::size_t(1));
+        // Memory running out is told in Italian, not in the system's words.
+        QObject::connect(&button, &QPushButton::clicked, [] { throw std::bad_alloc(); });
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(messages.shown.size(), std::size_t(2));
+        QCOMPARE(messages.lastText(), QStringLiteral("Attenzione: memoria insufficiente per completare l'operazione."));
         static_cast<VelmoraApplication *>(qApp)->setMessages(nullptr);
     }
 

@@ -1,6 +1,8 @@
 #include <csignal>
+#include <filesystem>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTest>
@@ -8,6 +10,7 @@
 #include "app/passwordcodec.h"
 #include "app/tfrmcambiapassword.h"
 #include "app/tfrmpassword.h"
+#include "bills/lockholder.h"
 #include "common/settingsfile.h"
 #include "support/fakes.h"
 
@@ -279,6 +282,94 @@ private slots:
         f.change.show();
         QCOMPARE(f.change.txtPasswordOld->text(), QString());
         QCOMPARE(f.change.txtConferma->text(), QString());
+    }
+
+    // A store that is no file, or is absurdly large, is refused at once by both screens with
+    // their own message (no wait, no text of the system) and left as it is.
+    void storeThatIsNoFileIsRefusedAtOnce()
+    {
+        const QString reading =
+            QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura della password. "
+                           "Si consiglia di reinstallare il software.");
+        const QString changing =
+            QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della password. "
+                           "Si consiglia di reinstallare il software.");
+        for (const char *kind : {"fifo", "folder", "huge"}) {
+            Fixture f;
+            const std::filesystem::path store = f.t.file(kPasswordStore);
+            const std::string what = kind;
+            if (what == "fifo")
+                QCOMPARE(::mkfifo(store.c_str(), 0660), 0);
+            else if (what == "folder")
+                QVERIFY(std::filesystem::create_directory(store));
+            else {
+                f.store("VELMORA");
+                std::filesystem::resize_file(store, std::uintmax_t{4} << 30);
+            }
+            const auto type = std::filesystem::symlink_status(store).type();
+            f.showLogin();
+            QTest::keyClicks(f.login.txtPassword, QStringLiteral("velmora"));
+            QTest::mouseClick(f.login.cmdOK, Qt::LeftButton);
+            QCOMPARE(f.t.messages.lastText(), reading);
+            QCOMPARE(f.t.navigator.startShown, 0);
+            f.change.show();
+            f.changeTo(QStringLiteral("velmora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+            QCOMPARE(f.t.messages.lastText(), changing);
+            QCOMPARE(f.t.messages.shown.size(), std::size_t(2));
+            QVERIFY(f.change.isVisible());
+            QCOMPARE(std::filesystem::symlink_status(store).type(), type);
+        }
+    }
+
+    // Greek letters cannot be stored: each password box refuses them as they are typed, with
+    // one message naming the first, and keeps what it held.
+    void greekPasswordIsRefusedNamingTheCharacter()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        const QString named = QStringLiteral("Il carattere «Ω» non può essere memorizzato negli archivi.");
+        f.showLogin();
+        test::typeText(f.login.txtPassword, QStringLiteral("Ωμέγα"));
+        QTRY_COMPARE(f.t.messages.shown.size(), std::size_t(1));
+        QCOMPARE(f.t.messages.lastText(), named);
+        QCOMPARE(f.login.txtPassword->text(), QString());
+        QVERIFY(!f.login.cmdOK->isEnabled());
+
+        f.change.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.change));
+        for (TextBox *box : {f.change.txtPasswordOld, f.change.txtPasswordNew, f.change.txtConferma}) {
+            f.t.messages.clear();
+            box->setFocus();
+            QTest::keyClicks(box, QStringLiteral("ab"));
+            test::typeText(box, QStringLiteral("Ωμέγα"));
+            QTRY_COMPARE(f.t.messages.shown.size(), std::size_t(1));
+            QCOMPARE(f.t.messages.lastText(), named);
+            QCOMPARE(box->text(), QStringLiteral("ab"));
+        }
+        QCOMPARE(f.stored(), std::string("VELMORA"));
+    }
+
+    // Another workstation holds the folder beyond the wait: the change says so and writes nothing;
+    // once it is free the same change goes through.
+    void folderInUseElsewhereIsToldAndChangesNothing()
+    {
+        Fixture f;
+        f.store("VELMORA");
+        const QByteArray before = f.t.bytes(kPasswordStore);
+        f.change.show();
+        {
+            const test::ShortLockWait shortWait;
+            test::LockHolder other(f.t.services.folder);
+            QVERIFY(other.held());
+            f.changeTo(QStringLiteral("velmora"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+        }
+        QCOMPARE(f.t.messages.lastText(), archiveBusyMessage());
+        QCOMPARE(f.t.bytes(kPasswordStore), before);
+        QVERIFY(f.change.isVisible());
+        QCOMPARE(f.change.txtPasswordNew->text(), QStringLiteral("nuova"));
+        QTest::mouseClick(f.change.cmdOK, Qt::LeftButton);
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Modifica della password avvenuta con successo."));
+        QCOMPARE(f.stored(), std::string("NUOVA"));
     }
 
     void unwritableStoreKeepsTheOldPassword()
