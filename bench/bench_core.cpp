@@ -238,10 +238,10 @@ void BM_ClientSearch(benchmark::State &state, const std::vector<ClientCriterion>
 std::vector<std::string> productList(const std::function<ListStep(const std::vector<std::string> &)> &step,
                                      std::string (*line)(const std::vector<std::string> &))
 {
-    auto lines = productListLines(RecordFile(products(), kProductRecordSize), step, line);
-    check(lines.has_value(), "read products");
-    sortListLines(*lines);
-    return std::move(*lines);
+    ProductListing listing = productListLines(RecordFile(products(), kProductRecordSize), step, line);
+    check(listing.read, "read products");
+    sortListLines(listing.lines);
+    return std::move(listing.lines);
 }
 
 void BM_ProductSearch(benchmark::State &state)

@@ -159,12 +159,12 @@ void TfrmImpMateriali::FormShow()
     m_finder.reset();
     txtTrova->clear();
     optAggiorna->setChecked(true);
-    auto lines = productListLines(
+    ProductListing listing = productListLines(
         RecordFile(m_services.file(kProductArchive), kProductRecordSize),
         [](const std::vector<std::string> &fields) { return hasStock(fields) ? ListStep::Take : ListStep::Skip; },
         stockLine);
-    // Filling the list swallows failures: an unreadable archive gives an empty list.
-    fillProductList(lstRecords, lines ? std::move(*lines) : std::vector<std::string>());
+    // Filling the list swallows failures: a read that fails keeps the lines found until then.
+    fillProductList(lstRecords, std::move(listing.lines));
     if (txtQuant->text().trimmed().isEmpty())
         txtQuant->setText(QStringLiteral("0"));
     txtTrova->setFocus();

@@ -111,15 +111,15 @@ bool hasStock(const std::vector<std::string> &fields)
     return !trimField(at(fields, product::Giacenza)).empty();
 }
 
-std::optional<std::vector<std::string>>
-productListLines(const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
-                 std::string (*line)(const std::vector<std::string> &fields))
+ProductListing productListLines(const RecordFile &archive,
+                                const std::function<ListStep(const std::vector<std::string> &fields)> &step,
+                                std::string (*line)(const std::vector<std::string> &fields))
 {
     std::vector<std::string> fields; // reused from product to product
-    std::vector<std::string> lines;
+    ProductListing listing;
     bool stopped = false;
     const RecordLayout &layout = productLayout();
-    const bool read = archive.forEach([&](std::string_view record) {
+    listing.read = archive.forEach([&](std::string_view record) {
         if (stopped)
             return;
         layout.decodeInto(record, fields);
@@ -127,16 +127,14 @@ productListLines(const RecordFile &archive, const std::function<ListStep(const s
         case ListStep::Skip:
             break;
         case ListStep::Take:
-            lines.push_back(line(fields));
+            listing.lines.push_back(line(fields));
             break;
         case ListStep::Stop:
             stopped = true; // the list ends at the first product that stops it
             break;
         }
     });
-    if (!read)
-        return std::nullopt;
-    return lines;
+    return listing;
 }
 
 bool findLastProduct(const RecordFile &archive, std::string_view chosen,

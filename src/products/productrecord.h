@@ -94,12 +94,19 @@ bool hasStock(const std::vector<std::string> &fields);
 // How a product list treats one product: left out, listed, or the list ends before it.
 enum class ListStep { Skip, Take, Stop };
 
-// The lines of a product list in file order, not yet sorted: one pass over the archive. step
-// decides for each product, read into its fields; line gives the line of a product taken.
-// nullopt when the archive could not be read to its end.
-std::optional<std::vector<std::string>>
-productListLines(const RecordFile &archive, const std::function<ListStep(const std::vector<std::string> &fields)> &step,
-                 std::string (*line)(const std::vector<std::string> &fields));
+// The lines of a product list in file order, not yet sorted, and whether the archive could be
+// read to its end; when not, lines holds those of the products read before the failure.
+struct ProductListing
+{
+    std::vector<std::string> lines;
+    bool read = true;
+};
+
+// One pass over the archive: step decides for each product, read into its fields; line gives
+// the line of a product taken.
+ProductListing productListLines(const RecordFile &archive,
+                                const std::function<ListStep(const std::vector<std::string> &fields)> &step,
+                                std::string (*line)(const std::vector<std::string> &fields));
 
 // Finds the last product whose line, as line gives it, equals chosen (blanks around either
 // aside): the one a list's choice stands for. false when the archive cannot be read.

@@ -173,17 +173,17 @@ void TfrmCercaMateriale::cmdTrovaClick()
         typed[i] = toAnsi(boxes[i]->text());
     lblConta->setText(QString::number(activeCriteria(typed)));
 
-    auto lines = productListLines(
+    ProductListing listing = productListLines(
         RecordFile(m_services.file(kProductArchive), kProductRecordSize),
         [&typed](const std::vector<std::string> &fields) {
             return matchesSearch(fields, typed) ? ListStep::Take : ListStep::Skip;
         },
         searchLine);
-    if (!lines) {
+    if (!listing.read) {
         m_services.messages->plain(this, fileErrorMessage());
         return;
     }
-    fillProductList(lstRecords, std::move(*lines));
+    fillProductList(lstRecords, std::move(listing.lines));
 
     grpCriteri->hide();
     grpElenco->show();

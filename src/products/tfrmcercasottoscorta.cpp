@@ -92,7 +92,7 @@ void TfrmCercaSottoscorta::FormShow()
 {
     m_finder.reset();
     txtTrova->clear();
-    auto lines = productListLines(
+    ProductListing listing = productListLines(
         RecordFile(m_services.file(kProductArchive), kProductRecordSize),
         [](const std::vector<std::string> &fields) {
             const auto low = runsLow(fields[product::Giacenza], fields[product::Sottoscorta]);
@@ -101,8 +101,8 @@ void TfrmCercaSottoscorta::FormShow()
             return *low ? ListStep::Take : ListStep::Skip;
         },
         stockLine);
-    // Filling the list swallows failures: an unreadable archive gives an empty list.
-    fillProductList(lstRecords, lines ? std::move(*lines) : std::vector<std::string>());
+    // Filling the list swallows failures: a read that fails keeps the lines found until then.
+    fillProductList(lstRecords, std::move(listing.lines));
     if (lstRecords->count() > 0)
         lstRecords->setCurrentRow(0);
     txtTrova->setFocus();

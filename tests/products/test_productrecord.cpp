@@ -9,6 +9,7 @@
 
 #include "common/text.h"
 #include "products/productrecord.h"
+#include "support/failingreads.h"
 
 using namespace velmora;
 
@@ -296,8 +297,8 @@ TEST(ProductListLines, InFileOrderEndingAtTheProductThatStopsTheList)
     for (const std::size_t notNumberAt : {std::size_t{0}, std::size_t{30}, std::size_t{1150}}) {
         const RecordFile archive =
             productArchive(folder / ("Materiali" + std::to_string(notNumberAt) + ".pro"), notNumberAt);
-        const auto lines = productListLines(archive, lowStockStep, stockLine);
-        ASSERT_TRUE(lines.has_value());
+        const ProductListing listing = productListLines(archive, lowStockStep, stockLine);
+        ASSERT_TRUE(listing.read);
         std::vector<std::string> expected;
         const std::size_t end = notNumberAt ? notNumberAt - 1 : 1200;
         for (std::size_t i = 1; i <= end; ++i) {
@@ -305,10 +306,35 @@ TEST(ProductListLines, InFileOrderEndingAtTheProductThatStopsTheList)
                 expected.push_back("Cod. P" + std::to_string(i) +
                                    "    Fornitore:   Recapito:   Costo:   Giacenza: " + std::to_string(i % 9));
         }
-        EXPECT_EQ(*lines, expected) << notNumberAt;
+        EXPECT_EQ(listing.lines, expected) << notNumberAt;
     }
     std::filesystem::create_directory(folder / "Cartella.pro");
-    EXPECT_FALSE(productListLines(RecordFile(folder / "Cartella.pro", kProductRecordSize), lowStockStep, stockLine));
+    const ProductListing none =
+        productListLines(RecordFile(folder / "Cartella.pro", kProductRecordSize), lowStockStep, stockLine);
+    EXPECT_FALSE(none.read);
+    EXPECT_TRUE(none.lines.empty());
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ProductListLines, AReadThatFailsPartWayKeepsTheLinesBeforeIt)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("velmora-failing-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const RecordFile archive = productArchive(folder / "Materiali.pro", 0);
+    // The archive is read a block of products at a time: the first two blocks come, the third fails.
+    const std::size_t perBlock = (std::size_t{1} << 18) / kProductRecordSize;
+    const std::size_t readable = 2 * perBlock;
+    const test::FailingReads failing(archive.path(), static_cast<off_t>(readable * kProductRecordSize));
+    const ProductListing listing = productListLines(archive, lowStockStep, stockLine);
+    EXPECT_GT(failing.failed(), 0);
+    EXPECT_FALSE(listing.read);
+    std::vector<std::string> expected;
+    for (std::size_t i = 1; i <= readable; ++i) {
+        if (i % 9 <= 4)
+            expected.push_back("Cod. P" + std::to_string(i) +
+                               "    Fornitore:   Recapito:   Costo:   Giacenza: " + std::to_string(i % 9));
+    }
+    EXPECT_EQ(listing.lines, expected);
     std::filesystem::remove_all(folder);
 }
 

@@ -1,3 +1,4 @@
+#include <fstream>
 #include <functional>
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include "productfixtures.h"
 #include "products/tfrmcercasottoscorta.h"
 #include "products/tfrmmateriali.h"
+#include "support/failingreads.h"
 #include "support/modal.h"
 
 using namespace velmora;
@@ -96,6 +98,31 @@ private slots:
         QCOMPARE(dlg->lstRecords->count(), 1);
         QVERIFY(dlg->lstRecords->item(0)->text().startsWith(QStringLiteral("Cod. B ")));
         QVERIFY(ts->messages.shown.empty());
+    }
+
+    // The archive is read a block of products at a time; a read that fails part way, as on a
+    // failing disk, ends the list there without a word and keeps the lines found before.
+    void aReadThatFailsKeepsTheLinesFoundBefore()
+    {
+        const int perBlock = (1 << 18) / static_cast<int>(kProductRecordSize);
+        std::ofstream out(ts->file(kProductArchive), std::ios::binary);
+        QStringList before;
+        for (int i = 1; i <= 3 * perBlock; ++i) {
+            const std::string code = "P" + std::to_string(1000 + i);
+            const std::string stock = std::to_string(i % 3); // low at 0 and 1
+            out << productRecord(stocked(code, stock, "1"));
+            if (i <= perBlock && i % 3 <= 1)
+                before << QString::fromStdString("Cod. " + code + "  ");
+        }
+        out.close();
+        const FailingReads failing(ts->file(kProductArchive), static_cast<off_t>(perBlock * kProductRecordSize));
+        open();
+        QVERIFY(failing.failed() > 0);
+        QVERIFY(ts->messages.shown.empty());
+        const QStringList lines = listTexts(dlg->lstRecords);
+        QCOMPARE(lines.size(), before.size());
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY2(lines[i].startsWith(before[i]), qPrintable(lines[i]));
     }
 
     void emptyArchiveGivesAnEmptyList()
