@@ -25,6 +25,24 @@ constexpr auto kPowersOfTen = [] {
     return powers;
 }();
 
+// Powers of ten up to 10^38, the largest a signed 128-bit number holds.
+constexpr std::size_t kWidePowers = 39;
+constexpr auto kWidePowersOfTen = [] {
+    std::array<__int128, kWidePowers> powers{};
+    __int128 p = 1;
+    for (std::size_t i = 0; i < kWidePowers; ++i) {
+        powers[i] = p;
+        if (i + 1 < kWidePowers)
+            p *= 10;
+    }
+    return powers;
+}();
+
+constexpr int kExactScale = 15;
+// One value read stays below 10^22; sums may grow to 10^23, still far inside 128 bits.
+constexpr __int128 kExactLimit = kWidePowersOfTen[22 + kExactScale];
+constexpr __int128 kExactSumLimit = kWidePowersOfTen[23 + kExactScale];
+
 } // namespace
 
 std::optional<long double> parseNumber(std::string_view text)
@@ -180,6 +198,111 @@ std::string roundedText(long double value, int decimals)
     if (negative && out != "0")
         out.insert(out.begin(), '-');
     return out;
+}
+
+std::optional<ExactDecimal> ExactDecimal::parse(std::string_view text)
+{
+    // The grammar is parseNumber's, so an amount is readable here exactly when the bill total reads it.
+    if (!parseNumber(text))
+        return std::nullopt;
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    __int128 mantissa = 0;
+    int decimals = 0;
+    bool separator = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (mantissa >= kWidePowersOfTen[37])
+                return std::nullopt; // more significant digits than any value that fits
+            mantissa = mantissa * 10 + (c - '0');
+            if (separator)
+                ++decimals;
+        } else if (c == ',') {
+            separator = true;
+        } else {
+            break;
+        }
+    }
+    int exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        const bool down = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            exponent = exponent * 10 + (text[i] - '0'); // at most four digits: parseNumber checked
+        if (down)
+            exponent = -exponent;
+    }
+    const int shift = kExactScale + exponent - decimals;
+    __int128 units = mantissa;
+    if (mantissa != 0 && shift > 0) {
+        if (shift > 37)
+            return std::nullopt;
+        const __int128 factor = kWidePowersOfTen[static_cast<std::size_t>(shift)];
+        if (mantissa >= kExactLimit / factor + 1)
+            return std::nullopt;
+        units = mantissa * factor;
+    } else if (mantissa != 0 && shift < 0) {
+        // Digits beyond the 15th decimal are only allowed when they are zeros.
+        if (-shift > 38)
+            return std::nullopt;
+        const __int128 divisor = kWidePowersOfTen[static_cast<std::size_t>(-shift)];
+        if (mantissa % divisor != 0)
+            return std::nullopt;
+        units = mantissa / divisor;
+    }
+    if (units >= kExactLimit)
+        return std::nullopt;
+    return ExactDecimal(negative ? -units : units);
+}
+
+bool ExactDecimal::add(const ExactDecimal &other)
+{
+    __int128 sum = 0;
+    if (__builtin_add_overflow(m_units, other.m_units, &sum) || sum >= kExactSumLimit || sum <= -kExactSumLimit)
+        return false;
+    m_units = sum;
+    return true;
+}
+
+std::string ExactDecimal::fixedText(int decimals) const
+{
+    decimals = std::clamp(decimals, 0, kExactScale);
+    const __int128 divisor = kWidePowersOfTen[static_cast<std::size_t>(kExactScale - decimals)];
+    const bool negative = m_units < 0;
+    const __int128 magnitude = negative ? -m_units : m_units;
+    __int128 kept = magnitude / divisor;
+    if ((magnitude % divisor) * 2 >= divisor)
+        ++kept;
+    std::string digits;
+    for (__int128 k = kept; k != 0; k /= 10)
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(k % 10)));
+    const auto width = static_cast<std::size_t>(decimals) + 1;
+    if (digits.size() < width)
+        digits.insert(0, width - digits.size(), '0');
+    if (decimals > 0)
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, ',');
+    if (negative && kept != 0)
+        digits.insert(digits.begin(), '-');
+    return digits;
+}
+
+std::string ExactDecimal::shortText(int decimals) const
+{
+    std::string text = fixedText(decimals);
+    if (text.find(',') == std::string::npos)
+        return text;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == ',')
+        text.pop_back();
+    return text;
 }
 
 std::string normaliseAmount(std::string_view text)

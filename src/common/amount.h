@@ -27,4 +27,31 @@ std::string normaliseAmount(std::string_view text);
 // Number text of the value rounded to d decimals, as roundTo.
 std::string roundedText(long double value, int decimals);
 
+// A decimal number held exactly, in whole units of 10^-15, for sums over many bills: a binary sum
+// of a hundred thousand amounts drifts in its last digits, this one comes out to the cent.
+class ExactDecimal
+{
+public:
+    ExactDecimal() = default;
+
+    // Reads what parseNumber reads, when the value has at most 15 decimals and fewer than 22
+    // whole digits (every amount and quantity a bill can hold); nullopt otherwise.
+    static std::optional<ExactDecimal> parse(std::string_view text);
+
+    // Adds other; false, and nothing changed, when the sum would be too large to hold.
+    [[nodiscard]] bool add(const ExactDecimal &other);
+
+    // Rounded half away from zero to d decimals (0 to 15) and written with exactly d ("12,50").
+    std::string fixedText(int decimals) const;
+    // Rounded the same way, trailing zeros dropped ("12,5", "3"), as the quantity boxes show it.
+    std::string shortText(int decimals) const;
+
+    bool isZero() const { return m_units == 0; }
+    friend bool operator==(const ExactDecimal &, const ExactDecimal &) = default;
+
+private:
+    explicit ExactDecimal(__int128 units) : m_units(units) {}
+    __int128 m_units = 0;
+};
+
 } // namespace velmora

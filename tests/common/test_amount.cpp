@@ -148,3 +148,98 @@ TEST(ParseNumberExactly, EveryDecimalReadsAsTheLibraryReadsIt)
         ASSERT_EQ(std::signbit(*read), std::signbit(expected)) << text;
     }
 }
+
+TEST(ExactDecimal, ReadsWhatTheBillTotalReadsAndRoundsHalfAwayFromZero)
+{
+    struct Case
+    {
+        const char *text;
+        const char *fixed2; // nullptr: not read
+        const char *short4;
+    };
+    const Case cases[] = {
+        {"12,5", "12,50", "12,5"},
+        {" 7 ", "7,00", "7"},
+        {"+3,", "3,00", "3"},
+        {",5", "0,50", "0,5"},
+        {"2,345", "2,35", "2,345"},
+        {"-2,345", "-2,35", "-2,345"},
+        {"0,005", "0,01", "0,005"},
+        {"-0,004", "0,00", "-0,004"},
+        {"1,00005", "1,00", "1,0001"},
+        {"1E3", "1000,00", "1000"},
+        {"1,5e-1", "0,15", "0,15"},
+        {"9999999999999999", "9999999999999999,00", nullptr},
+        {"1,000000000000000000000", "1,00", "1"},
+        {"0,000000000000001", "0,00", "0"},
+        {"0,0000000000000001", nullptr, nullptr}, // beyond the 15th decimal
+        {"1E22", nullptr, nullptr},               // too large to add up safely
+        {"", nullptr, nullptr},
+        {"tre", nullptr, nullptr},
+        {"1.5", nullptr, nullptr},
+        {"1,2,3", nullptr, nullptr},
+    };
+    for (const Case &c : cases) {
+        const auto d = ExactDecimal::parse(c.text);
+        ASSERT_EQ(d.has_value(), c.fixed2 != nullptr) << c.text;
+        if (!d)
+            continue;
+        EXPECT_EQ(d->fixedText(2), c.fixed2) << c.text;
+        if (!c.short4)
+            continue; // more digits than the bill total's 15 can show
+        EXPECT_EQ(d->shortText(4), c.short4) << c.text;
+        // Whatever it reads, the bill total reads as the same number.
+        const auto binary = parseNumber(c.text);
+        ASSERT_TRUE(binary) << c.text;
+        EXPECT_EQ(roundedText(*binary, 2), d->shortText(2)) << c.text;
+    }
+}
+
+TEST(ExactDecimal, SumsOfManyAmountsComeOutToTheCent)
+{
+    // A hundred thousand amounts of random cents, a few negative: the sum must be the integer
+    // sum of the cents, however many there are.
+    std::mt19937_64 gen(7);
+    ExactDecimal sum;
+    long double binary = 0;
+    std::int64_t cents = 0;
+    for (int i = 0; i < 100000; ++i) {
+        std::int64_t c = static_cast<std::int64_t>(gen() % 1000000);
+        if (gen() % 10 == 0)
+            c = -c;
+        cents += c;
+        const std::int64_t m = c < 0 ? -c : c;
+        const std::string text =
+            (c < 0 ? "-" : "") + std::to_string(m / 100) + "," + (m % 100 < 10 ? "0" : "") + std::to_string(m % 100);
+        const auto amount = ExactDecimal::parse(text);
+        ASSERT_TRUE(amount) << text;
+        ASSERT_TRUE(sum.add(*amount));
+        binary += *parseNumber(text);
+    }
+    const std::int64_t m = cents < 0 ? -cents : cents;
+    const std::string expected =
+        (cents < 0 ? "-" : "") + std::to_string(m / 100) + "," + (m % 100 < 10 ? "0" : "") + std::to_string(m % 100);
+    EXPECT_EQ(sum.fixedText(2), expected);
+    EXPECT_EQ(roundedText(binary, 2), sum.shortText(2));
+
+    // Ten times 0,10 is exactly 1.
+    ExactDecimal tenth;
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(tenth.add(*ExactDecimal::parse("0,1")));
+    EXPECT_EQ(tenth, *ExactDecimal::parse("1"));
+}
+
+TEST(ExactDecimal, ASumTooLargeToHoldIsRefusedAndLeftAsItWas)
+{
+    const ExactDecimal big = *ExactDecimal::parse("9E21");
+    ExactDecimal sum;
+    int added = 0;
+    while (sum.add(big))
+        ++added;
+    EXPECT_EQ(added, 11);
+    EXPECT_EQ(sum.shortText(0), "99000000000000000000000");
+    const ExactDecimal before = sum;
+    EXPECT_FALSE(sum.add(big));
+    EXPECT_EQ(sum, before);
+    EXPECT_TRUE(sum.add(*ExactDecimal::parse("-9E21")));
+}
