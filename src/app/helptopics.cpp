@@ -141,6 +141,26 @@ std::vector<Topic> buildTopics()
          }});
 
     all.push_back(
+        {QStringLiteral("Riepilogo delle consumazioni"),
+         {
+             QStringLiteral("Il riepilogo somma le consumazioni di tutti i conti in un periodo: si apre con l'icona "
+                            "del grafico nella schermata di avvio."),
+             QStringLiteral("Si indicano il primo e l'ultimo giorno del periodo nella forma gg/mm/aaaa (entrambi "
+                            "compresi; all'apertura valgono la data di oggi), si sceglie come raggruppare le "
+                            "consumazioni, per giorno, per cameriere o operatore, per tavolo o luogo, per prodotto o "
+                            "servizio oppure per conto, e si preme \"Calcola\"."),
+             QStringLiteral("La tabella mostra una riga per gruppo con il numero delle consumazioni, la somma delle "
+                            "quantità e l'importo, poi il totale complessivo; gli importi sono sommati al centesimo, "
+                            "come nel totale di ogni conto."),
+             QStringLiteral("Con \"Comprendi i conti chiusi\" il riepilogo conta anche i conti chiusi e conservati "
+                            "nella cartella \"Conti chiusi\"."),
+             QStringLiteral("Una consumazione la cui data, quantità o importo non si possono leggere non entra nel "
+                            "totale: è contata tra le \"Non conteggiate\" ed elencata in fondo con il nome del conto "
+                            "e il suo numero, così da poterla correggere."),
+             QStringLiteral("Il riepilogo può essere stampato oppure esportato in un foglio di Excel."),
+         }});
+
+    all.push_back(
         {QStringLiteral("Gestione anagrafica clienti"),
          {
              QStringLiteral("L'anagrafica dei clienti serve soprattutto a compilare le schede delle consumazioni "

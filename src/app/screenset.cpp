@@ -26,6 +26,7 @@
 #include "products/tfrmmateriali.h"
 #include "validators/tfrmiva.h"
 #include "app/tfrmsplash.h"
+#include "bills/tfrmriepilogo.h"
 #include "common/workingscreen.h"
 
 ScreenSet::ScreenSet(velmora::Services &services)
@@ -56,6 +57,7 @@ ScreenSet::ScreenSet(velmora::Services &services)
     m_info = add(new TfrmInfo(services));
     m_products = add(new TfrmMateriali(services));
     add(new TfrmIva(services));
+    m_summary = add(new TfrmRiepilogo(services));
     m_splash = add(new TfrmSplash(services));
 }
 
@@ -93,6 +95,8 @@ velmora::WorkingScreen *ScreenSet::environment(velmora::Environment environment)
         return m_create;
     case velmora::Environment::Catalogue:
         return m_catalogue;
+    case velmora::Environment::Summary:
+        return m_summary;
     }
     return nullptr;
 }

@@ -22,6 +22,7 @@ class TfrmForniture;
 class TfrmHelpForm;
 class TfrmInfo;
 class TfrmMateriali;
+class TfrmRiepilogo;
 class TfrmSplash;
 namespace velmora {
 class WorkingScreen;
@@ -76,5 +77,6 @@ private:
     TfrmHelpForm *m_help = nullptr;
     TfrmInfo *m_info = nullptr;
     TfrmMateriali *m_products = nullptr;
+    TfrmRiepilogo *m_summary = nullptr;
     TfrmSplash *m_splash = nullptr;
 };

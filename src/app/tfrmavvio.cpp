@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QMouseEvent>
 
+#include "bills/billartwork.h"
 #include "common/artwork.h"
 
 using namespace velmora;
@@ -143,6 +144,13 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     connect(imgGuida, &IconButton::activated, this, &TfrmAvvio::imgGuidaClick);
     connect(imgCopyright, &IconButton::activated, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgEsci, &IconButton::activated, this, &TfrmAvvio::imgEsciClick);
+
+    // Beside the credits, the summary of the consumptions of every bill.
+    imgRiepilogo = new IconButton(QStringLiteral("imgRiepilogo"), QStringLiteral(" Riepilogo delle consumazioni "), g);
+    imgRiepilogo->setPixmap(billart::summaryIcon(QColor(138, 98, 18), 40));
+    imgRiepilogo->setToolTip(imgRiepilogo->description());
+    imgRiepilogo->setGeometry(QRect(QPoint(64, 626), imgRiepilogo->pixmap().size()));
+    connect(imgRiepilogo, &IconButton::activated, this, &TfrmAvvio::imgRiepilogoClick);
 }
 
 void TfrmAvvio::FormShow()
@@ -206,6 +214,11 @@ void TfrmAvvio::imgCopyrightClick()
 void TfrmAvvio::imgEsciClick()
 {
     close();
+}
+
+void TfrmAvvio::imgRiepilogoClick()
+{
+    openEnvironment(Environment::Summary);
 }
 
 void TfrmAvvio::lblWebClick()

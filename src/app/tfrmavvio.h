@@ -27,6 +27,7 @@ public:
     velmora::IconButton *imgGuida = nullptr;
     velmora::IconButton *imgCopyright = nullptr;
     velmora::IconButton *imgEsci = nullptr;
+    velmora::IconButton *imgRiepilogo = nullptr;
     QLabel *lblSubTitle = nullptr;
     QLabel *lblWeb = nullptr;
     QLabel *imgAnimata = nullptr;
@@ -52,6 +53,7 @@ private:
     void imgGuidaClick();
     void imgCopyrightClick();
     void imgEsciClick();
+    void imgRiepilogoClick();
     void lblWebClick();
 
     QPointer<QMovie> m_banner;

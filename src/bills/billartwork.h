@@ -10,4 +10,7 @@ namespace velmora::billart {
 // A waste bin on a rounded plate, with an optional caption under it.
 QPixmap binIcon(const QColor &colour, int size, const QString &caption = QString());
 
+// Three rising bars over a base line and a sum sign above them, for the summary across bills.
+QPixmap summaryIcon(const QColor &colour, int size, const QString &caption = QString());
+
 } // namespace velmora::billart

@@ -1,5 +1,7 @@
 #include "common/printing.h"
 
+#include <algorithm>
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QListWidget>
@@ -55,6 +57,13 @@ PrintRequest PrintRequest::lowStock()
 {
     return listRequest(QStringLiteral("Si vuole stampare il presente elenco di materiali?"),
                        QStringLiteral("Materiali in esaurimento"), 24);
+}
+
+PrintRequest PrintRequest::summary(const QString &title)
+{
+    // The rule runs under the title, which names the grouping and the period.
+    return listRequest(QStringLiteral("Si vuole stampare il presente riepilogo?"), title,
+                       static_cast<int>(std::min<qsizetype>(title.size(), 60)));
 }
 
 PrintRequest PrintRequest::bill(const QString &billName, const QString &total)

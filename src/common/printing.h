@@ -32,6 +32,7 @@ struct PrintRequest
     static PrintRequest productSearch();                                     // product search list
     static PrintRequest lowStock();                                          // low-stock list
     static PrintRequest bill(const QString &billName, const QString &total); // a bill with its total
+    static PrintRequest summary(const QString &title);                       // the summary across bills
 };
 
 // A document being printed: a surface that is ended once, reporting whether the printer took it.

@@ -71,8 +71,8 @@ public:
     virtual QTime now() const = 0;
 };
 
-// The working environments the start screen's tiles lead to.
-enum class Environment { Clients, Products, CreateBill, Catalogue };
+// The working environments the start screen's tiles and icons lead to.
+enum class Environment { Clients, Products, CreateBill, Catalogue, Summary };
 // The archives whose export dialog a card screen shows.
 enum class ArchiveExport { Clients, Products };
 

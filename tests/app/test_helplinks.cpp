@@ -9,6 +9,7 @@
 #include "bills/tfrmcrea.h"
 #include "bills/tfrmesportafor.h"
 #include "bills/tfrmforniture.h"
+#include "bills/tfrmriepilogo.h"
 #include "clients/tfrmdestinatari.h"
 #include "clients/tfrmesportades.h"
 #include "common/widgets.h"
@@ -40,6 +41,7 @@ private slots:
         row("open bill", [](Services &s) { return new TfrmAccedi(s); }, "imgGuida", "Accesso ad un conto esistente");
         row("consumptions", [](Services &s) { return new TfrmForniture(s); }, "cmdGuida",
             "Gestione dei conti delle consumazioni");
+        row("summary", [](Services &s) { return new TfrmRiepilogo(s); }, "cmdGuida", "Riepilogo delle consumazioni");
         row("client card", [](Services &s) { return new TfrmDestinatari(s); }, "cmdGuida", "Gestione anagrafica clienti");
         row("product card", [](Services &s) { return new TfrmMateriali(s); }, "imgGuida",
             "Gestione dell'archivio dei prodotti e servizi");

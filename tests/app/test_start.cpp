@@ -28,7 +28,7 @@ private slots:
             captions[screen->objectName()] = screen->windowTitle();
             QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
         }
-        QCOMPARE(order.size(), 26);
+        QCOMPARE(order.size(), 27);
         QCOMPARE(order.front(), QStringLiteral("TfrmPassword"));
         QCOMPARE(order[1], QStringLiteral("TfrmAvvio"));
         QCOMPARE(order.back(), QStringLiteral("TfrmSplash"));
@@ -36,6 +36,8 @@ private slots:
         QCOMPARE(captions[QStringLiteral("TfrmForniture")],
                  QStringLiteral(" Velmora © - Registrazione prodotti e servizi in conto"));
         QCOMPARE(captions[QStringLiteral("TfrmIva")], QStringLiteral(" Controllo partita IVA "));
+        QCOMPARE(captions[QStringLiteral("TfrmRiepilogo")],
+                 QStringLiteral(" Velmora © - Riepilogo delle consumazioni"));
     }
 
     void tilesOpenTheirEnvironmentAndHideTheStartScreen()
@@ -46,7 +48,8 @@ private slots:
         const std::pair<const char *, Environment> routes[] = {{"btnClienti", Environment::Clients},
                                                                {"titProdotti", Environment::Products},
                                                                {"btnCrea", Environment::CreateBill},
-                                                               {"titForniture", Environment::Catalogue}};
+                                                               {"titForniture", Environment::Catalogue},
+                                                               {"imgRiepilogo", Environment::Summary}};
         for (const auto &[icon, target] : routes) {
             set.showStart();
             QVERIFY(start->isVisible());
@@ -96,6 +99,7 @@ private slots:
         QCOMPARE(t.shell.opened, QStringList{TfrmAvvio::webAddress()});
         QVERIFY(t.messages.shown.empty());
         QCOMPARE(start.imgEsci->toolTip(), QStringLiteral(" Esci "));
+        QCOMPARE(start.imgRiepilogo->toolTip(), QStringLiteral(" Riepilogo delle consumazioni "));
         QCOMPARE(start.lblSubTitle->text(),
                  QStringLiteral("Software per gestire l'addebito di servizi e consumazioni sul conto dei clienti di "
                                 "strutture ricettive."));

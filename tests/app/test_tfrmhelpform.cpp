@@ -50,6 +50,7 @@ void HelpFormTest::topics_data()
     QTest::newRow("crea") << QStringLiteral("Creazione di un nuovo conto") << 6;
     QTest::newRow("accedi") << QStringLiteral("Accesso ad un conto esistente") << 9;
     QTest::newRow("forniture") << QStringLiteral("Gestione dei conti delle consumazioni") << 8;
+    QTest::newRow("riepilogo") << QStringLiteral("Riepilogo delle consumazioni") << 6;
     QTest::newRow("destinatari") << QStringLiteral("Gestione anagrafica clienti") << 6;
     QTest::newRow("materiali") << QStringLiteral("Gestione dell'archivio dei prodotti e servizi") << 3;
     QTest::newRow("esportades") << QStringLiteral("Esportazione archivio anagrafico clienti in Microsoft Word ed Excel")
@@ -78,7 +79,7 @@ void HelpFormTest::topics()
 
 void HelpFormTest::everyTopicIsOneTitleAndItsParagraphs()
 {
-    QCOMPARE(velmora::help::topics().size(), std::size_t(9));
+    QCOMPARE(velmora::help::topics().size(), std::size_t(10));
     QVERIFY(!velmora::help::findTopic(QStringLiteral("Titolo argomento guida")));
 }
 
