@@ -31,8 +31,8 @@ QLabel *text(QWidget *parent, const char *name, const QString &content, const QR
 QString productChangedMessage()
 {
     return QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da un'altra "
-                          "postazione.\r\n\r\nAprire nuovamente l'elenco dei prodotti prima di ripetere "
-                          "l'importazione.");
+                          "postazione.\r\n\r\nL'elenco dei prodotti è stato aggiornato: selezionare nuovamente "
+                          "il prodotto prima di ripetere l'importazione.");
 }
 
 } // namespace
@@ -159,15 +159,20 @@ void TfrmImpMateriali::FormShow()
     m_finder.reset();
     txtTrova->clear();
     optAggiorna->setChecked(true);
+    fillList();
+    if (txtQuant->text().trimmed().isEmpty())
+        txtQuant->setText(QStringLiteral("0"));
+    txtTrova->setFocus();
+}
+
+void TfrmImpMateriali::fillList()
+{
     ProductListing listing = productListLines(
         RecordFile(m_services.file(kProductArchive), kProductRecordSize),
         [](const std::vector<std::string> &fields) { return hasStock(fields) ? ListStep::Take : ListStep::Skip; },
         stockLine);
     // Filling the list swallows failures: a read that fails keeps the lines found until then.
     fillProductList(lstRecords, std::move(listing.lines));
-    if (txtQuant->text().trimmed().isEmpty())
-        txtQuant->setText(QStringLiteral("0"));
-    txtTrova->setFocus();
 }
 
 void TfrmImpMateriali::setImportEnabled(bool enabled)
@@ -241,11 +246,14 @@ void TfrmImpMateriali::cmdAnnullaClick()
         reject();
         return;
     case ImportStep::Outcome::NotListed:
-        reject();
-        return;
     case ImportStep::Outcome::Changed:
+        // Another workstation changed or removed the product since it was listed: the list
+        // shows the archive as it is now, and the user chooses again.
         m_services.messages->plain(this, productChangedMessage());
-        reject();
+        m_finder.reset();
+        fillList();
+        txtGiacenza->setText(QStringLiteral("0"));
+        lblPosizione->clear();
         return;
     case ImportStep::Outcome::QuantityNotNumber:
         // Nothing taken: the user can correct the quantity and import again.

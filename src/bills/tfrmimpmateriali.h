@@ -58,6 +58,7 @@ protected:
 
 private:
     void FormShow();
+    void fillList();
     void setImportEnabled(bool enabled);
     void lstRecordsClick();
     void txtQuantChange(const QString &text);

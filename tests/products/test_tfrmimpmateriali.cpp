@@ -24,8 +24,8 @@ ProductValues item(const std::string &code, const std::string &stock, const std:
 
 const QString kRefusalTitle = QStringLiteral("Aggiornamento giacenza non applicabile");
 const QString kChanged = QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da "
-                                        "un'altra postazione.\r\n\r\nAprire nuovamente l'elenco dei prodotti "
-                                        "prima di ripetere l'importazione.");
+                                        "un'altra postazione.\r\n\r\nL'elenco dei prodotti è stato aggiornato: "
+                                        "selezionare nuovamente il prodotto prima di ripetere l'importazione.");
 
 // Writes the archive directly, as another workstation does.
 void writeArchive(const TestServices &ts, const std::vector<ProductValues> &products)
@@ -85,6 +85,7 @@ private:
     }
 
     void importa() { QTest::mouseClick(dlg->cmdAnnulla, Qt::LeftButton); }
+    bool optionChosen() const { return dlg->optAggiorna->isChecked(); }
 
 private slots:
     void init()
@@ -277,39 +278,42 @@ private slots:
         QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Seconda copia"));
     }
 
-    void productChangedElsewhereIsNotImported_data()
+    void productChangedElsewhereIsToldAndListedAgain_data()
     {
         QTest::addColumn<bool>("update");
         QTest::addColumn<QString>("change");
         for (const bool update : {true, false}) {
-            // A's stock lowered, A moved down by a new product, A moved up by a delete, A gone.
+            // E's stock lowered, E moved down by a new product, E moved up by a delete, E gone.
             for (const char *change : {"stock", "moved down", "moved up", "removed"})
                 QTest::addRow("%s %s", update ? "update" : "keep", change) << update << QString::fromLatin1(change);
         }
     }
 
-    void productChangedElsewhereIsNotImported()
+    // The product chosen was changed by another workstation meanwhile: nothing is imported,
+    // the user is told, and the list shows the archive as it is now, so the product can be
+    // chosen again and imported from its new record.
+    void productChangedElsewhereIsToldAndListedAgain()
     {
         QFETCH(bool, update);
         QFETCH(QString, change);
         writeProducts(*ts, {item("E", "5")});
+        std::vector<ProductValues> other = {item("A", "10"), item("B", "", "1,00"), item("C", "0"),
+                                            item("D", "010", "4,20"), item("E", "5")};
+        if (change == QLatin1String("stock"))
+            other[4] = item("E", "4", "2,80");
+        else if (change == QLatin1String("moved down"))
+            other.insert(other.begin(), item("0", "1"));
+        else if (change == QLatin1String("moved up"))
+            other.erase(other.begin());
+        else
+            other.pop_back();
+        const bool gone = change == QLatin1String("removed");
         QByteArray left;
         withImport(QStringLiteral("3"), [&] {
             if (!update)
                 QTest::mouseClick(dlg->optNonAggiornare, Qt::LeftButton);
             select(QStringLiteral("E"));
             QCOMPARE(dlg->lblPosizione->text(), QStringLiteral("5"));
-
-            std::vector<ProductValues> other = {item("A", "10"), item("B", "", "1,00"), item("C", "0"),
-                                                item("D", "010", "4,20"), item("E", "5")};
-            if (change == QLatin1String("stock"))
-                other[4] = item("E", "4");
-            else if (change == QLatin1String("moved down"))
-                other.insert(other.begin(), item("0", "1"));
-            else if (change == QLatin1String("moved up"))
-                other.erase(other.begin());
-            else
-                other.pop_back();
             writeArchive(*ts, other);
             left = ts->bytes(kProductArchive);
             importa();
@@ -317,12 +321,40 @@ private slots:
             QCOMPARE(ts->messages.shown.size(), std::size_t(1));
             QCOMPARE(ts->messages.shown[0].kind, Message::Kind::Plain);
             QCOMPARE(ts->messages.lastText(), kChanged);
+            QVERIFY(dlg->isVisible());
+            QCOMPARE(ts->bytes(kProductArchive), left);
+            QVERIFY(dlg->lblPosizione->text().isEmpty());
+            QCOMPARE(dlg->txtGiacenza->text(), QStringLiteral("0"));
+            QCOMPARE(optionChosen(), update);
+            // The list is the new archive's.
+            const QStringList lines = listTexts(dlg->lstRecords);
+            QCOMPARE(lines.size(), change == QLatin1String("moved down") ? 5
+                                   : change == QLatin1String("stock")    ? 4
+                                                                         : 3);
+            QCOMPARE(rowOf(QStringLiteral("E")) >= 0, !gone);
+            if (gone)
+                return;
+            if (change == QLatin1String("stock"))
+                QVERIFY(lines.at(rowOf(QStringLiteral("E"))).endsWith(QStringLiteral("Giacenza: 4")));
+            select(QStringLiteral("E"));
+            importa();
             QVERIFY(!dlg->isVisible());
-            QCOMPARE(dlg->result(), int(QDialog::Rejected));
+            QCOMPARE(dlg->result(), int(QDialog::Accepted));
         });
-        QCOMPARE(ts->bytes(kProductArchive), left);
-        QVERIFY(parent->txtProdotto->text().isEmpty());
-        QVERIFY(parent->txtPrezzo->text().isEmpty());
+        QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+        if (gone) {
+            QCOMPARE(ts->bytes(kProductArchive), left);
+            QVERIFY(parent->txtProdotto->text().isEmpty());
+            QVERIFY(parent->txtPrezzo->text().isEmpty());
+            return;
+        }
+        const std::size_t at = change == QLatin1String("moved down") ? 6 : change == QLatin1String("moved up") ? 4 : 5;
+        const std::string before = change == QLatin1String("stock") ? "4" : "5";
+        const std::string after = change == QLatin1String("stock") ? "1" : "2";
+        QCOMPARE(storedField(*ts, at, product::Giacenza), update ? after : before);
+        QCOMPARE(parent->txtProdotto->text(), QStringLiteral("Prodotto E"));
+        QCOMPARE(parent->txtPrezzo->text(),
+                 change == QLatin1String("stock") ? QStringLiteral("2,80") : QStringLiteral("2,50"));
     }
 
     void quantityBoxFiltersAndNormalises()
