@@ -518,7 +518,8 @@ void TfrmForniture::btnSalvaClick()
         reportRefused(saved.outcome);
         return;
     }
-    lblPosizione->setText(QString::number(saved.number));
+    // The card shows what was stored: values trimmed and cut as the bill keeps them.
+    showRecord(m_card.held(), saved.number);
     if (saved.appended)
         m_services.messages->information(this, QStringLiteral("Salvataggio scheda effettuato con successo"),
                                          QStringLiteral("La scheda corrente è stata inserita in archivio."));

@@ -289,6 +289,39 @@ private slots:
         QCOMPARE(card->lblPosizione->text(), QStringLiteral("1"));
     }
 
+    // After a Save every box and hidden label shows what the archive holds: blanks around a
+    // value are gone, a reference longer than its field is cut to it, numbers are as stored.
+    void afterASaveTheCardShowsWhatWasStored()
+    {
+        fill("txtCodice", QStringLiteral("  BIB-01 "));
+        fill("txtDescrizione", QStringLiteral("Acqua tonica\t"));
+        fill("txtNote", QStringLiteral("\n scaffale alto "));
+        fill("txtGiacenza", QStringLiteral("2,5"));
+        fill("txtPrezzo", QStringLiteral(" 7")); // saved with the focus still in the box
+        const QString longPath =
+            QStringLiteral("/srv/velmora/") + QString(300, QLatin1Char('f')) + QStringLiteral(".jpg");
+        card->lblFile01->setText(longPath);
+        card->lblDesc01->setText(QStringLiteral("  Foto "));
+        click(card->imgSalva);
+        QCOMPARE(ts->messages.lastTitle(), QStringLiteral("Salvataggio scheda effettuato con successo"));
+        QCOMPARE(card->txtCodice->text(), QStringLiteral("BIB-01"));
+        QCOMPARE(card->txtDescrizione->text(), QStringLiteral("Acqua tonica"));
+        QCOMPARE(card->txtNote->text(), QStringLiteral("scaffale alto"));
+        QCOMPARE(card->txtPrezzo->text(), QStringLiteral("7"));
+        QCOMPARE(card->txtGiacenza->text(), QStringLiteral("3"));
+        QCOMPARE(card->lblFile01->text(), longPath.left(250));
+        QCOMPARE(card->lblDesc01->text(), QStringLiteral("Foto"));
+        QCOMPARE(storedField(*ts, 1, product::File01), longPath.left(250).toStdString());
+        QCOMPARE(storedField(*ts, 1, product::Note), std::string("scaffale alto"));
+
+        fill("txtMarca", QStringLiteral(" Fonte Blu "));
+        click(card->imgSalva);
+        QCOMPARE(ts->messages.lastTitle(), QStringLiteral("Aggiornamento scheda effettuato con successo"));
+        QCOMPARE(card->txtMarca->text(), QStringLiteral("Fonte Blu"));
+        QCOMPARE(card->lblFile01->text(), longPath.left(250));
+        QCOMPARE(ts->bytes(kProductArchive).size(), 5170);
+    }
+
     void saveWithAStockThatIsNotANumberWritesNothing()
     {
         fill("txtCodice", QStringLiteral("A1"));
