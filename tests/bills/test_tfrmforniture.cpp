@@ -612,6 +612,67 @@ private slots:
         QCOMPARE(s.screen.txtProdotto->text(), QStringLiteral("Due"));
     }
 
+    // Every byte value, the unassigned ones and control characters included, reads back into the
+    // boxes and goes back to the bill unchanged when the user edits another field.
+    void everyByteValueSurvivesASaveOfAnotherField()
+    {
+        std::string low = "[";
+        for (int b = 0x00; b <= 0xF7; ++b)
+            low += static_cast<char>(b);
+        low += ']';
+        std::string high = "[";
+        for (int b = 0xF8; b <= 0xFF; ++b)
+            high += static_cast<char>(b);
+        high += ']';
+        const std::string unassigned = std::string("a\x81"
+                                                   "b\x8D"
+                                                   "c\x8F"
+                                                   "d\x90"
+                                                   "e\x9D"
+                                                   "f\x00g",
+                                                   13);
+        std::vector<std::string> values(consumption::FieldCount);
+        values[consumption::Prodotto] = low;
+        values[consumption::Data] = "07/12/2026";
+        values[consumption::Ora] = "21:15";
+        values[consumption::Luogo] = high;
+        values[consumption::Quantita] = "1";
+        values[consumption::Prezzo] = "1,50";
+        values[consumption::Importo] = "1,50";
+        values[consumption::UM] = std::string("u\x7F\x01m", 4);
+        values[consumption::Cliente] = unassigned;
+        values[consumption::Alloggio] = "\x80\xA0\xFF";
+        Screen s({{"Pane"}});
+        QVERIFY(s.bill().append(consumptionLayout().encode(values)));
+        const QByteArray before = s.bytes();
+        s.show();
+        QCOMPARE(s.lines().size(), 2);
+        const int row = s.lines().indexOf(fromAnsi(consumptionLine(values)));
+        QVERIFY(row >= 0);
+        s.clickLine(row);
+        QCOMPARE(s.position(), QStringLiteral("2"));
+        for (std::size_t f = 0; f < consumption::FieldCount; ++f)
+            QCOMPARE(toAnsi(s.screen.boxes()[f]->text()), values[f]);
+
+        s.screen.txtQuantita->setText(QStringLiteral("2"));
+        s.click(s.screen.btnSalva);
+        QCOMPARE(s.ts.messages.lastTitle(), QStringLiteral("Aggiornamento scheda effettuato con successo"));
+        const QByteArray after = s.bytes();
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.left(785), before.left(785));
+        const RecordLayout &layout = consumptionLayout();
+        for (std::size_t f = 0; f < consumption::FieldCount; ++f) {
+            if (f == consumption::Quantita || f == consumption::Importo)
+                continue;
+            // The length byte and the value, byte for byte.
+            const qsizetype at = 785 + static_cast<qsizetype>(layout.offset(f));
+            const qsizetype length = 1 + static_cast<qsizetype>(static_cast<unsigned char>(before.at(at)));
+            QCOMPARE(after.mid(at, length), before.mid(at, length));
+        }
+        QCOMPARE(storedField(after, 2, consumption::Quantita), std::string("2"));
+        QCOMPARE(storedField(after, 2, consumption::Importo), std::string("3,00"));
+    }
+
     void identicalLinesShowTheLaterRecord()
     {
         Screen s({{"Acqua", "1", "1,00", "1,00", "Anna"}, {"Acqua", "1", "1,00", "1,00", "Marco"}, {"Vino"}});
