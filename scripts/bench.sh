@@ -19,6 +19,9 @@ if [ -n "$missing" ]; then
 fi
 BUILD="$ROOT/build-bench"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BENCH=ON > /dev/null
+cmake --build "$BUILD" -j2 --target velmora_bench_summary
+echo "== Summary across bills =="
+"$BUILD/bench/velmora_bench_summary"
 cmake --build "$BUILD" -j2 --target velmora_bench_core velmora_bench_screens velmora_bench_memory
 echo "== Core operations =="
 /usr/bin/time -f "velmora_bench_core: peak memory %M kB, %e s" "$BUILD/bench/velmora_bench_core" --benchmark_color=false "$@"

@@ -321,7 +321,7 @@ ExportGrid summaryGrid(const BillSummary &summary, SummaryGrouping grouping)
 
 const std::vector<int> &summaryGridWidths()
 {
-    static const std::vector<int> widths{40, 330, 110, 110, 130, 420};
+    static const std::vector<int> widths{40, 330, 110, 110, 130, 240};
     return widths;
 }
 

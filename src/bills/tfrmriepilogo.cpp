@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QMouseEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 
 #include "bills/billartwork.h"
@@ -12,6 +11,7 @@
 #include "common/office.h"
 #include "common/printing.h"
 #include "common/text.h"
+#include "common/waitcursor.h"
 
 using namespace velmora;
 
@@ -32,16 +32,6 @@ QLabel *caption(const QString &text, const QRect &geometry, QWidget *parent)
     label->setFont(QFont(QStringLiteral("Verdana"), 8));
     return label;
 }
-
-// The wait pointer for as long as the bills are read.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 
@@ -145,6 +135,8 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
     columnsHeader->setHighlightSections(false);
     columnsHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columnsHeader->setSectionsClickable(false);
+    // The notes take what is left of the width, so the grid scrolls only for a long note.
+    columnsHeader->setStretchLastSection(true);
     grdRiepilogo->setStyleSheet(
         QStringLiteral("QHeaderView::section { background-color: rgb(166, 202, 240); color: black; border: 0px; "
                        "border-right: 1px solid rgb(128, 128, 128); border-bottom: 1px solid rgb(128, 128, 128); "
@@ -316,18 +308,7 @@ void TfrmRiepilogo::cmdCalcolaClick()
 
 TextGrid TfrmRiepilogo::gridTexts() const
 {
-    TextGrid texts;
-    const int rows = m_model->gridRows();
-    const int columns = m_model->gridColumns();
-    texts.reserve(static_cast<std::size_t>(rows));
-    for (int r = 0; r < rows; ++r) {
-        QStringList row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row << m_model->cellText(c, r);
-        texts.push_back(std::move(row));
-    }
-    return texts;
+    return m_model->texts();
 }
 
 void TfrmRiepilogo::btnStampaClick()

@@ -57,6 +57,20 @@ QString ExportGridModel::cellText(int column, int row) const
     return fromAnsi(m_grid.rows[static_cast<std::size_t>(row - 1)][c]);
 }
 
+std::vector<QStringList> ExportGridModel::texts() const
+{
+    std::vector<QStringList> texts;
+    texts.reserve(static_cast<std::size_t>(gridRows()));
+    for (int r = 0; r < gridRows(); ++r) {
+        QStringList row;
+        row.reserve(gridColumns());
+        for (int c = 0; c < gridColumns(); ++c)
+            row << cellText(c, r);
+        texts.push_back(std::move(row));
+    }
+    return texts;
+}
+
 int ExportGridModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_grid.rows.size());
@@ -238,18 +252,7 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
 
 std::vector<QStringList> ExportDialog::gridTexts() const
 {
-    std::vector<QStringList> texts;
-    const int rows = m_model->gridRows();
-    const int columns = m_model->gridColumns();
-    texts.reserve(static_cast<std::size_t>(rows));
-    for (int r = 0; r < rows; ++r) {
-        QStringList row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row << m_model->cellText(c, r);
-        texts.push_back(std::move(row));
-    }
-    return texts;
+    return m_model->texts();
 }
 
 void ExportDialog::showEvent(QShowEvent *event)

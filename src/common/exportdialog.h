@@ -38,6 +38,8 @@ public:
     QString cellText(int column, int row) const;
     int gridColumns() const { return static_cast<int>(m_grid.headings.size()); }
     int gridRows() const { return static_cast<int>(m_grid.rows.size()) + 1; }
+    // Every cell of the whole grid, row by row: what the documents are made from.
+    std::vector<QStringList> texts() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

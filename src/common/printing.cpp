@@ -7,6 +7,7 @@
 #include <QListWidget>
 
 #include "common/widgets.h"
+#include "common/waitcursor.h"
 
 namespace velmora {
 
@@ -22,16 +23,6 @@ PrintRequest listRequest(const QString &question, const QString &title, int rule
     r.layout = PrintLayout::List;
     return r;
 }
-
-// The hourglass stays up for the whole document and comes down however it ends.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 

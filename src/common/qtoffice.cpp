@@ -17,18 +17,11 @@
 
 #include <unistd.h>
 
+#include "common/waitcursor.h"
+
 namespace velmora {
 
 namespace {
-
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 std::string utf8(const QString &text)
 {
