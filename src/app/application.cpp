@@ -3,7 +3,10 @@
 #include <exception>
 #include <new>
 
+#include <QAbstractEventDispatcher>
 #include <QIcon>
+
+#include "common/folderlock.h"
 
 VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
@@ -13,6 +16,10 @@ VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(ar
     // The desktop entry installed for the user ties the windows to it in docks and task bars.
     setDesktopFileName(QStringLiteral("it.velmora.Velmora"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/velmora.png")));
+    // Each time the program waits for the user, what follows is a new user action, whose file
+    // steps may again wait for another workstation.
+    connect(QCoreApplication::eventDispatcher(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [] { velmora::FolderLock::newAction(); });
 }
 
 bool VelmoraApplication::notify(QObject *receiver, QEvent *event)

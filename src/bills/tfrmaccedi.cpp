@@ -6,6 +6,7 @@
 #include "bills/billfiles.h"
 #include "bills/tfrmforniture.h"
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -214,9 +215,11 @@ void TfrmAccedi::btnCancellaClick()
     lblMemory->setText(QStringLiteral("avvio"));
     // A bill that could not be deleted is still listed; say so rather than pretend it is gone.
     if (deleted != BillDeletion::Deleted)
-        m_services.messages->plain(this, QStringLiteral("Attenzione: il sistema non permette di accedere ai "
-                                                        "dati.\n\r\n\rAccertarsi di possedere i privilegi di "
-                                                        "scrittura nella cartella di installazione del programma."));
+        m_services.messages->plain(this,
+                                   fileFailureMessage(QStringLiteral(
+                                       "Attenzione: il sistema non permette di accedere ai dati.\n\r\n\rAccertarsi "
+                                       "di possedere i privilegi di scrittura nella cartella di installazione "
+                                       "del programma.")));
 }
 
 void TfrmAccedi::txtTrovaKeyPress(QChar &key)

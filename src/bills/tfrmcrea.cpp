@@ -3,6 +3,7 @@
 #include "bills/billfiles.h"
 #include "bills/consumption.h"
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/text.h"
 
 using namespace velmora;
@@ -159,7 +160,7 @@ void TfrmCrea::imgApplicaClick()
         refuse(longNameMessage());
         return;
     case BillCreation::Outcome::FileError:
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     m_services.messages->information(

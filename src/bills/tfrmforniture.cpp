@@ -13,6 +13,7 @@
 #include "clients/clientrecord.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
 #include "common/text.h"
@@ -305,7 +306,7 @@ RecordFile TfrmForniture::billFile() const
 
 void TfrmForniture::fileError()
 {
-    m_services.messages->plain(this, fileErrorMessage());
+    m_services.messages->plain(this, fileFailureMessage());
 }
 
 void TfrmForniture::reportRefused(CardStore::Outcome outcome)

@@ -6,6 +6,7 @@
 #include "bills/productimport.h"
 #include "common/artwork.h"
 #include "common/cardstore.h"
+#include "common/failuremessage.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
@@ -208,7 +209,7 @@ void TfrmImpMateriali::lstRecordsClick()
     std::optional<NumberedRecord> found;
     if (!findLastProduct(RecordFile(m_services.file(kProductArchive), kProductRecordSize), toAnsi(item->text()),
                          stockLine, found)) {
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     if (found) {
@@ -242,7 +243,7 @@ void TfrmImpMateriali::cmdAnnullaClick()
     case ImportStep::Outcome::Imported:
         break;
     case ImportStep::Outcome::FileError:
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         reject();
         return;
     case ImportStep::Outcome::NotListed:

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "clients/clientrecord.h"
+#include "common/failuremessage.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
 
@@ -212,7 +213,7 @@ void TfrmCercaDestinatari::cmdTrovaClick()
     });
     if (!read) {
         m_lines.clear();
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     sortListLines(m_lines);

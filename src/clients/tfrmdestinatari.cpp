@@ -12,6 +12,7 @@
 #include "clients/tfrmcartellades.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/keyfilters.h"
 #include "common/office.h"
 #include "common/navigation.h"
@@ -519,14 +520,14 @@ std::string TfrmDestinatari::cardRecord() const
 
 void TfrmDestinatari::fileError()
 {
-    m_services.messages->plain(this, fileErrorMessage());
+    m_services.messages->plain(this, fileFailureMessage());
 }
 
 void TfrmDestinatari::reportRefused(CardStore::Outcome outcome)
 {
     // Nothing was written: the card keeps what the user typed.
     m_services.messages->plain(this,
-                               outcome == CardStore::Outcome::Changed ? cardChangedMessage() : fileErrorMessage());
+                               outcome == CardStore::Outcome::Changed ? cardChangedMessage() : fileFailureMessage());
 }
 
 void TfrmDestinatari::cmdNuovoClick()

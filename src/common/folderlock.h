@@ -13,30 +13,48 @@ namespace velmora {
 class FolderLock
 {
 public:
-    // Waits for another program to release the lock for at most defaultTimeout().
-    explicit FolderLock(const std::filesystem::path &folder);
-    FolderLock(const std::filesystem::path &folder, std::chrono::milliseconds timeout);
+    // What the operation under the lock does. A folder or medium the program may not write
+    // cannot hold a lock file; reading it goes on all the same (under a shared lock on the lock
+    // file when one is there to read), writing does not.
+    enum class Use { Write, Read };
+
+    // Waits for another program to release the lock for what is left of the current user
+    // action's wait (see newAction()).
+    explicit FolderLock(const std::filesystem::path &folder, Use use = Use::Write);
+    // Waits at most timeout, whatever the current action has waited already.
+    FolderLock(const std::filesystem::path &folder, std::chrono::milliseconds timeout, Use use = Use::Write);
     ~FolderLock();
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
 
-    // False when the lock could not be had in time: the operation must not go on.
-    explicit operator bool() const { return m_held; }
+    // False when the operation must not go on: the lock could not be had in time, or could not
+    // be made for a write.
+    explicit operator bool() const { return m_granted; }
     // Whether the lock was refused because another program held it for the whole wait, rather
     // than because the lock file could not be made.
     bool timedOut() const { return m_timedOut; }
 
     static constexpr const char *kLockFileName = ".velmora.lock";
 
-    // The wait of every lock taken without a timeout of its own: five seconds, long enough for
-    // another workstation to finish one file step. Only tests change it, so that a lock held by
-    // another process is refused after a short wait instead of the real one; the program never does.
+    // The wait of one user action, however many file steps it takes: five seconds, long enough
+    // for another workstation to finish what it is doing. Only tests change it, so that a lock
+    // held by another process is refused after a short wait; the program never does. Changing
+    // it begins a new action.
     static std::chrono::milliseconds defaultTimeout();
     static void setDefaultTimeout(std::chrono::milliseconds timeout);
 
+    // A new user action begins: its locks may again wait defaultTimeout() in all. Once one of
+    // them has waited in vain the others of the action only try, without waiting.
+    static void newAction();
+    // Whether a lock of the current action was refused because another program held the folder.
+    static bool busyInAction();
+
 private:
+    void take(std::chrono::steady_clock::duration wait, bool ofAction, Use use);
+
     std::filesystem::path m_folder;
-    bool m_held = false;
+    bool m_granted = false;
+    bool m_counted = false; // holds a level of the process's lock
     bool m_timedOut = false;
 };
 

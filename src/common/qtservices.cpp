@@ -13,6 +13,9 @@
 #include <QSpacerItem>
 #include <QStandardPaths>
 
+#include "common/failuremessage.h"
+#include "common/folderlock.h"
+
 namespace velmora {
 
 QString fileErrorMessage()
@@ -26,6 +29,11 @@ QString archiveBusyMessage()
 {
     return QStringLiteral("Attenzione: l'archivio è in uso presso un'altra postazione.\r\n\r\nRiprovare tra qualche "
                           "istante.");
+}
+
+QString fileFailureMessage(const QString &fileError)
+{
+    return FolderLock::busyInAction() ? archiveBusyMessage() : fileError;
 }
 
 QString cardChangedMessage()

@@ -87,7 +87,7 @@ RecordFile::RecordFile(std::filesystem::path path, std::size_t recordSize)
 
 bool RecordFile::openForUse() const
 {
-    const FolderLock lock(m_path.parent_path());
+    const FolderLock lock(m_path.parent_path(), FolderLock::Use::Read);
     if (!lock)
         return false;
     Fd fd(openOrCreate(m_path));
@@ -96,7 +96,7 @@ bool RecordFile::openForUse() const
 
 std::optional<std::size_t> RecordFile::count() const
 {
-    const FolderLock lock(m_path.parent_path());
+    const FolderLock lock(m_path.parent_path(), FolderLock::Use::Read);
     if (!lock)
         return std::nullopt;
     Fd fd(openOrCreate(m_path));
@@ -110,7 +110,7 @@ std::optional<std::size_t> RecordFile::count() const
 
 bool RecordFile::read(std::size_t n, std::string &record) const
 {
-    const FolderLock lock(m_path.parent_path());
+    const FolderLock lock(m_path.parent_path(), FolderLock::Use::Read);
     if (!lock)
         return false;
     Fd fd(openOrCreate(m_path));
@@ -128,7 +128,7 @@ bool RecordFile::read(std::size_t n, std::string &record) const
 bool RecordFile::readAll(std::vector<std::string> &records) const
 {
     records.clear();
-    const FolderLock lock(m_path.parent_path());
+    const FolderLock lock(m_path.parent_path(), FolderLock::Use::Read);
     if (!lock)
         return false;
     if (const auto n = count())
@@ -145,7 +145,7 @@ bool RecordFile::forEach(const std::function<void(std::string_view record)> &vis
 {
     if (records)
         *records = 0;
-    const FolderLock lock(m_path.parent_path());
+    const FolderLock lock(m_path.parent_path(), FolderLock::Use::Read);
     if (!lock)
         return false;
     Fd fd(openOrCreate(m_path));

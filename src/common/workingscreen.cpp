@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/widgets.h"
 
 namespace velmora {
@@ -96,7 +97,7 @@ void WorkingScreen::moveCard(Arrow arrow, std::optional<std::size_t> count, QLab
                              const std::function<void(std::size_t)> &show)
 {
     if (!count) {
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     const ArrowStep step = arrowStep(arrow, toAnsi(position->text()), *count);

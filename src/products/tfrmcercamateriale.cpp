@@ -2,6 +2,7 @@
 
 #include <QShowEvent>
 
+#include "common/failuremessage.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
@@ -180,7 +181,7 @@ void TfrmCercaMateriale::cmdTrovaClick()
         },
         searchLine);
     if (!listing.read) {
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     fillProductList(lstRecords, std::move(listing.lines));

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/keyfilters.h"
 #include "common/office.h"
 #include "common/navigation.h"
@@ -380,7 +381,7 @@ void TfrmMateriali::imgSalvaMouseUp()
     for (TextBox *box : {txtGiacenza, txtSottoscorta}) {
         const auto rounded = roundedCount(toAnsi(box->text()));
         if (!rounded) {
-            m_services.messages->plain(this, fileErrorMessage());
+            m_services.messages->plain(this, fileFailureMessage());
             return;
         }
         box->setText(fromAnsi(*rounded));
@@ -520,14 +521,14 @@ void TfrmMateriali::reportRefused(CardStore::Outcome outcome)
 {
     // Nothing was written: the card keeps what the user typed.
     m_services.messages->plain(this,
-                               outcome == CardStore::Outcome::Changed ? cardChangedMessage() : fileErrorMessage());
+                               outcome == CardStore::Outcome::Changed ? cardChangedMessage() : fileFailureMessage());
 }
 
 void TfrmMateriali::showStored(std::size_t n)
 {
     std::string record;
     if (!RecordFile(m_services.file(kProductArchive), kProductRecordSize).read(n, record)) {
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     showRecord(record, n);

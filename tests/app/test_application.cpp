@@ -3,7 +3,10 @@
 
 #include <QPushButton>
 #include <QScreen>
+#include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/application.h"
 #include "app/tfrmcambiapassword.h"
@@ -11,6 +14,7 @@
 #include "app/tfrminfo.h"
 #include "app/tfrmpassword.h"
 #include "app/tfrmsplash.h"
+#include "bills/lockholder.h"
 #include "support/fakes.h"
 
 // Anything thrown from an event handler reaches one handler, which shows its message in a
@@ -60,6 +64,23 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("it.velmora.Velmora"));
         QVERIFY(!QGuiApplication::windowIcon().isNull());
         QVERIFY(QGuiApplication::windowIcon().availableSizes().contains(QSize(64, 64)));
+    }
+
+    // A lock that waited in vain makes the rest of that user action give up at once; once the
+    // program waits for the user again, the next action may wait anew.
+    void eachWaitForTheUserBeginsANewAction()
+    {
+        QTemporaryDir folder;
+        const std::filesystem::path path = folder.path().toStdString();
+        const velmora::test::ShortLockWait shortWait(std::chrono::milliseconds(20));
+        velmora::test::LockHolder other(path);
+        QVERIFY(other.held());
+        QVERIFY(!velmora::FolderLock(path));
+        QVERIFY(velmora::FolderLock::busyInAction());
+        QEventLoop idle;
+        QTimer::singleShot(30, &idle, &QEventLoop::quit);
+        idle.exec();
+        QVERIFY(!velmora::FolderLock::busyInAction());
     }
 
     void loginInformationAndSplashAreCentred()

@@ -220,7 +220,7 @@ private slots:
         QVERIFY(s.screen.isVisible());
     }
 
-    void folderLockedByAnotherWorkstationReportsTheFileError()
+    void folderLockedByAnotherWorkstationIsToldAsInUse()
     {
         Screen s;
         s.show();
@@ -233,7 +233,7 @@ private slots:
         }
         QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
         QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Plain);
-        QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+        QCOMPARE(s.ts.messages.lastText(), archiveBusyMessage());
         QVERIFY(!s.ts.exists("Conto Bianchi.for"));
         QCOMPARE(entriesIn(s.ts.services.folder), std::size_t(0));
         QVERIFY(s.screen.isVisible());

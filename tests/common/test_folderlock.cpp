@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bills/lockholder.h"
 #include "common/folderlock.h"
 #include "common/recordfile.h"
 #include "tempfolder.h"
@@ -17,8 +18,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // Runs body in a child process; returns the child's pid. The child exits with body's result.
-template<typename F>
-pid_t inChild(F body)
+template <typename F> pid_t inChild(F body)
 {
     const pid_t pid = ::fork();
     if (pid == 0)
@@ -104,4 +104,33 @@ TEST(GuardedWrites, RefuseWhenTheRecordChangedOrMoved)
     EXPECT_EQ(file.removeIfUnchanged(1, "BBBB", dir / "a.tmp"), RecordFile::Guarded::Done);
     ASSERT_TRUE(file.readAll(all));
     EXPECT_EQ(all, (std::vector<std::string>{"cccc"}));
+}
+
+// However many file steps one user action takes, together they wait for another workstation
+// at most the wait of one; the next action may wait again.
+TEST(FolderLock, OneUserActionWaitsAtMostTheWaitInAll)
+{
+    TempFolder dir;
+    const test::ShortLockWait shortWait(300ms);
+    test::LockHolder other(dir.path());
+    ASSERT_TRUE(other.held());
+    const RecordFile file(dir / "a.pro", 4);
+    const auto start = std::chrono::steady_clock::now();
+    for (int step = 0; step < 10; ++step) {
+        EXPECT_FALSE(file.count().has_value());
+        EXPECT_FALSE(file.append("abcd"));
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(FolderLock::busyInAction());
+    EXPECT_GE(took, 300ms);
+    EXPECT_LT(took, 1500ms); // twenty steps each waiting the whole wait would take six seconds
+
+    FolderLock::newAction();
+    EXPECT_FALSE(FolderLock::busyInAction());
+    const auto again = std::chrono::steady_clock::now();
+    EXPECT_FALSE(FolderLock(dir.path()));
+    EXPECT_GE(std::chrono::steady_clock::now() - again, 300ms);
+    other.release();
+    // Free again: a step of the same action, which has no wait left, takes the lock at once.
+    EXPECT_EQ(file.count(), std::optional<std::size_t>(0));
 }

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "bills/lockholder.h"
 #include "common/recordfile.h"
+#include "support/readonlyfolder.h"
 #include "tempfolder.h"
 
 using namespace velmora;
@@ -40,7 +42,9 @@ TEST(RecordFile, OpenForUseCreatesAnEmptyFileOfTheGroup)
     EXPECT_EQ(file.count(), 0u);
     ASSERT_TRUE(std::filesystem::exists(dir / "Materiali.pro"));
     EXPECT_EQ(std::filesystem::file_size(dir / "Materiali.pro"), 0u);
-    struct stat st {};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat((dir / "Materiali.pro").c_str(), &st), 0);
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -143,16 +147,64 @@ TEST(RecordFile, FailedDeleteLeavesArchiveUntouched)
     EXPECT_EQ(fileBytes(dir / "a.pro"), rec('1') + rec('2'));
 }
 
-TEST(RecordFile, UnwritableFolderIsAFileError)
+// A folder this process may not write (another user's, a read-only medium) holds no lock
+// file of its own: its archives are still read, and nothing is written there, even into an
+// archive whose own mode would let anyone write it.
+TEST(RecordFile, ReadOnlyFolderIsReadButNeverWritten)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
     TempFolder dir;
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    writeBytes(dir / "a.pro", rec('1') + rec('2'));
+    ::chmod((dir / "a.pro").c_str(), 0666);
     const RecordFile file(dir / "a.pro", kSize);
-    EXPECT_FALSE(file.count().has_value());
-    EXPECT_FALSE(file.append(rec('a')));
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    {
+        const test::ReadOnlyFolder readOnly(dir.path());
+        ASSERT_TRUE(readOnly.active());
+        EXPECT_EQ(file.count(), 2u);
+        std::string r;
+        EXPECT_TRUE(file.read(2, r));
+        EXPECT_EQ(r, rec('2'));
+        std::vector<std::string> all;
+        EXPECT_TRUE(file.readAll(all));
+        EXPECT_EQ(all, (std::vector<std::string>{rec('1'), rec('2')}));
+        std::size_t visited = 0;
+        EXPECT_TRUE(file.forEach([&visited](std::string_view) { ++visited; }));
+        EXPECT_EQ(visited, 2u);
+
+        EXPECT_FALSE(file.append(rec('3')));
+        EXPECT_FALSE(file.overwrite(1, rec('x')));
+        EXPECT_EQ(file.overwriteIfUnchanged(1, rec('1'), rec('x')), RecordFile::Guarded::FileError);
+        EXPECT_EQ(file.removeIfUnchanged(1, rec('1'), dir / "a.tmp"), RecordFile::Guarded::FileError);
+        // A missing archive cannot be created there, which is a file error.
+        EXPECT_FALSE(RecordFile(dir / "none.pro", kSize).count().has_value());
+        EXPECT_FALSE(FolderLock::busyInAction());
+    }
+    EXPECT_EQ(fileBytes(dir / "a.pro"), rec('1') + rec('2'));
+    EXPECT_FALSE(std::filesystem::exists(dir / FolderLock::kLockFileName));
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.pro"));
+}
+
+// A lock file another user made, which this one may only read, still keeps a read from running
+// into a workstation that is writing.
+TEST(RecordFile, ReadInAReadOnlyFolderWaitsForAWriter)
+{
+    TempFolder dir;
+    writeBytes(dir / "a.pro", rec('1'));
+    const RecordFile file(dir / "a.pro", kSize);
+    ASSERT_TRUE(file.append(rec('2'))); // makes the lock file, as a writer would
+    ::chmod((dir / FolderLock::kLockFileName).c_str(), 0644);
+    const test::ShortLockWait shortWait;
+    test::LockHolder writer(dir.path());
+    ASSERT_TRUE(writer.held());
+    {
+        const test::ReadOnlyFolder readOnly(dir.path());
+        ASSERT_TRUE(readOnly.active());
+        EXPECT_FALSE(file.count().has_value());
+        EXPECT_TRUE(FolderLock::busyInAction());
+        writer.release();
+        EXPECT_EQ(file.count(), 2u);
+        EXPECT_FALSE(file.append(rec('3')));
+    }
+    EXPECT_EQ(fileBytes(dir / "a.pro"), rec('1') + rec('2'));
 }
 
 TEST(RecordFile, WholeFileWriteIsAtomicAndKeepsPermissions)
@@ -162,7 +214,9 @@ TEST(RecordFile, WholeFileWriteIsAtomicAndKeepsPermissions)
     ::chmod((dir / "s.ini").c_str(), 0640);
     ASSERT_TRUE(writeWholeFileAtomic(dir / "s.ini", "two"));
     EXPECT_EQ(readWholeFile(dir / "s.ini"), std::optional<std::string>("two"));
-    struct stat st {};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat((dir / "s.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_FALSE(std::filesystem::exists(dir / "s.ini.new"));

@@ -10,6 +10,7 @@
 #include "products/tfrmcercamateriale.h"
 #include "products/tfrmcercasottoscorta.h"
 #include "products/tfrmmateriali.h"
+#include "support/readonlyfolder.h"
 #include "support/seconduser.h"
 
 using namespace velmora;
@@ -403,6 +404,29 @@ private slots:
             QVERIFY(card->lblPosizione->text().isEmpty());
             QVERIFY(card->txtCodice->text().isEmpty());
         }
+    }
+
+    // In a folder this user may not write the cards are still shown; a save is refused with the
+    // file message and writes nothing.
+    void readOnlyFolderShowsTheCardsAndRefusesTheSave()
+    {
+        writeProducts(*ts, {numbered(1), numbered(2)});
+        const QByteArray before = ts->bytes(kProductArchive);
+        {
+            const ReadOnlyFolder readOnly(ts->services.folder);
+            QVERIFY(readOnly.active());
+            click(card->imgUltimo);
+            QCOMPARE(card->lblPosizione->text(), QStringLiteral("2"));
+            QCOMPARE(card->txtCodice->text(), QStringLiteral("COD2"));
+            click(card->imgIndietro);
+            QCOMPARE(card->txtDescrizione->text(), QStringLiteral("Prodotto 1"));
+            QVERIFY(ts->messages.shown.empty());
+            fill("txtDescrizione", QStringLiteral("Cambiato"));
+            click(card->imgSalva);
+            QCOMPARE(ts->messages.shown.size(), std::size_t(1));
+            QCOMPARE(ts->messages.lastText(), kAccessMessage);
+        }
+        QCOMPARE(ts->bytes(kProductArchive), before);
     }
 
     void showingARecordFillsHiddenLabels()
