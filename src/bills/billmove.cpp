@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include "bills/consumption.h"
+#include "common/recordfile.h"
+#include "common/safefile.h"
 
 namespace velmora {
 
@@ -29,73 +31,15 @@ void step()
         stepHook()();
 }
 
-class Fd
-{
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    bool close()
-    {
-        const int rc = m_fd >= 0 ? ::close(m_fd) : 0;
-        m_fd = -1;
-        return rc == 0;
-    }
+using safefile::Fd;
+using safefile::Links;
 
-private:
-    int m_fd;
-};
-
-int openFile(const std::filesystem::path &path, int flags, mode_t mode = 0)
-{
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-bool writeAt(int fd, const char *data, std::size_t size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-bool readAt(int fd, char *data, std::size_t size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, data, size, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-std::optional<std::string> readFile(const std::filesystem::path &path, bool &missing)
+// Bills may be links the user made and are followed, as every archive; the journal is the
+// program's own side file and never is.
+std::optional<std::string> readFile(const std::filesystem::path &path, Links links, bool &missing)
 {
     missing = false;
-    Fd fd(openFile(path, O_RDONLY));
+    Fd fd(safefile::openRegular(path, O_RDONLY, links, kMaxArchiveBytes));
     if (!fd.valid()) {
         missing = errno == ENOENT;
         return std::nullopt;
@@ -106,30 +50,24 @@ std::optional<std::string> readFile(const std::filesystem::path &path, bool &mis
     if (::fstat(fd.get(), &st) != 0)
         return std::nullopt;
     std::string data(static_cast<std::size_t>(st.st_size), '\0');
-    if (!readAt(fd.get(), data.data(), data.size(), 0))
+    if (!safefile::readAt(fd.get(), data.data(), data.size(), 0) || !fd.close())
         return std::nullopt;
     return data;
 }
 
-bool syncFolder(const std::filesystem::path &folder)
-{
-    Fd dir(openFile(folder, O_RDONLY | O_DIRECTORY));
-    if (!dir.valid())
-        return false;
-    if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
-        return false;
-    return dir.close();
-}
-
-// Writes a new file in full, flushed, under a temporary name, then renames it into place.
-bool replaceFile(const std::filesystem::path &folder, const std::filesystem::path &temp,
-                 const std::filesystem::path &target, std::string_view data, mode_t mode)
+// Writes a new file in full, flushed, under a temporary name, then renames it into place. A
+// file replaced keeps its mode and group.
+bool replaceFile(const std::filesystem::path &temp, const std::filesystem::path &target, std::string_view data)
 {
     // Whatever lies under the temporary name (a link planted there) is removed, never followed.
-    ::unlink(temp.c_str());
-    Fd fd(openFile(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0660));
-    bool ok = fd.valid() && writeAt(fd.get(), data.data(), data.size(), 0) && ::fchmod(fd.get(), mode) == 0 &&
-              ::fsync(fd.get()) == 0;
+    Fd fd(safefile::createFresh(temp));
+    struct stat st
+    {
+    };
+    bool ok = fd.valid() && safefile::writeAt(fd.get(), data.data(), data.size(), 0);
+    if (ok && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ok = safefile::keepModeAndGroup(fd.get(), st);
+    ok = ok && ::fsync(fd.get()) == 0;
     ok = fd.close() && ok;
     step();
     if (ok)
@@ -139,7 +77,7 @@ bool replaceFile(const std::filesystem::path &folder, const std::filesystem::pat
         return false;
     }
     step();
-    return syncFolder(folder);
+    return safefile::syncFolderOf(target);
 }
 
 std::uint64_t checksum(std::string_view bytes)
@@ -232,7 +170,7 @@ std::optional<Journal> decode(std::string_view bytes)
 // gone: the destination was deleted meanwhile, so the move is undone by leaving the source as it is.
 bool finishDestination(const std::filesystem::path &folder, const Journal &j, bool &gone)
 {
-    Fd fd(openFile(folder / j.destination, O_RDWR));
+    Fd fd(safefile::openRegular(folder / j.destination, O_RDWR, Links::Follow, kMaxArchiveBytes));
     gone = !fd.valid() && errno == ENOENT;
     if (!fd.valid())
         return gone;
@@ -244,7 +182,7 @@ bool finishDestination(const std::filesystem::path &folder, const Journal &j, bo
     const auto end = j.destinationBase + j.moved.size();
     if (static_cast<std::uint64_t>(st.st_size) >= end) {
         std::string there(j.moved.size(), '\0');
-        if (!readAt(fd.get(), there.data(), there.size(), static_cast<off_t>(j.destinationBase)))
+        if (!safefile::readAt(fd.get(), there.data(), there.size(), static_cast<off_t>(j.destinationBase)))
             return false;
         if (there == j.moved)
             return fd.close();
@@ -252,10 +190,10 @@ bool finishDestination(const std::filesystem::path &folder, const Journal &j, bo
     // Written in two halves, so that a test can stop the process between them as a crash
     // would stop a write half way.
     const std::size_t half = j.moved.size() / j.recordSize / 2 * j.recordSize;
-    if (!writeAt(fd.get(), j.moved.data(), half, static_cast<off_t>(j.destinationBase)))
+    if (!safefile::writeAt(fd.get(), j.moved.data(), half, static_cast<off_t>(j.destinationBase)))
         return false;
     step();
-    if (!writeAt(fd.get(), j.moved.data() + half, j.moved.size() - half,
+    if (!safefile::writeAt(fd.get(), j.moved.data() + half, j.moved.size() - half,
                  static_cast<off_t>(j.destinationBase + half)) ||
         ::ftruncate(fd.get(), static_cast<off_t>(end)) != 0 || ::fsync(fd.get()) != 0)
         return false;
@@ -268,7 +206,7 @@ bool finishSource(const std::filesystem::path &folder, const Journal &j)
 {
     const std::filesystem::path source = folder / j.source;
     bool missing = false;
-    const auto content = readFile(source, missing);
+    const auto content = readFile(source, Links::Follow, missing);
     if (!content)
         return missing;
     // The source is rewritten by one rename, so it is either as it was or without the records.
@@ -288,11 +226,9 @@ bool finishSource(const std::filesystem::path &folder, const Journal &j)
             if (i != j.number)
                 kept.append(*content, (i - 1) * rs, rs);
     }
-    struct stat st
-    {
-    };
-    const mode_t mode = ::stat(source.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0660;
-    return replaceFile(folder, folder / kBillTempFile, source, kept, mode);
+    // A bill that is a link stays one: its file is replaced where it lies.
+    const std::filesystem::path file = safefile::linkTarget(source);
+    return replaceFile(file.parent_path() / kBillTempFile, file, kept);
 }
 
 } // namespace
@@ -313,10 +249,10 @@ bool settlePendingMove(const std::filesystem::path &folder)
     // A journal not yet in place means the move had not begun.
     ::unlink(partial.c_str());
     bool missing = false;
-    const auto bytes = readFile(journalPath, missing);
-    if (!bytes)
+    const auto bytes = readFile(journalPath, Links::Refuse, missing);
+    if (!bytes && (missing || (errno != ELOOP && errno != safefile::kNotRegular)))
         return missing;
-    const auto journal = decode(*bytes);
+    const auto journal = bytes ? decode(*bytes) : std::nullopt;
     if (!journal) {
         // Not written by a move (the journal is renamed into place whole): kept aside, not acted on.
         std::filesystem::path aside = journalPath;
@@ -329,7 +265,7 @@ bool settlePendingMove(const std::filesystem::path &folder)
     if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT)
         return false;
     step();
-    return syncFolder(folder);
+    return safefile::syncFolderOf(journalPath);
 }
 
 SettledBills::SettledBills(const std::filesystem::path &folder) : m_lock(folder)
@@ -356,7 +292,7 @@ BillMove moveConsumptions(const std::filesystem::path &folder, const std::filesy
     if (std::filesystem::equivalent(source, destination, ec))
         return {Outcome::SameBill, 0};
     bool missing = false;
-    const auto content = readFile(source, missing);
+    const auto content = readFile(source, Links::Follow, missing);
     if (!content)
         return {};
     Journal j;
@@ -381,7 +317,7 @@ BillMove moveConsumptions(const std::filesystem::path &folder, const std::filesy
 
     std::filesystem::path partial = folder / kMoveJournal;
     partial += ".new";
-    if (!replaceFile(folder, partial, folder / kMoveJournal, encode(j), 0660))
+    if (!replaceFile(partial, folder / kMoveJournal, encode(j)))
         return {};
     // From here the journal stands for the move: settling does the rest, now or later.
     if (!settlePendingMove(folder))

@@ -18,42 +18,6 @@ namespace {
 using safefile::Fd;
 using safefile::Links;
 
-bool writeAllAt(int fd, const char *data, std::size_t size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-bool readAllAt(int fd, char *data, std::size_t size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, data, size, offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
 std::optional<off_t> fileSize(int fd)
 {
     struct stat st
@@ -120,7 +84,7 @@ bool RecordFile::read(std::size_t n, std::string &record) const
     if (!size || n > static_cast<std::size_t>(*size) / m_recordSize)
         return false;
     record.assign(m_recordSize, '\0');
-    if (!readAllAt(fd.get(), record.data(), m_recordSize, static_cast<off_t>((n - 1) * m_recordSize)))
+    if (!safefile::readAt(fd.get(), record.data(), m_recordSize, static_cast<off_t>((n - 1) * m_recordSize)))
         return false;
     return fd.close();
 }
@@ -162,7 +126,7 @@ bool RecordFile::forEach(const std::function<void(std::string_view record)> &vis
     std::string block(std::min(whole, perBlock) * m_recordSize, '\0');
     for (std::size_t at = 0; at < whole; at += perBlock) {
         const std::size_t n = std::min(perBlock, whole - at);
-        if (!readAllAt(fd.get(), block.data(), n * m_recordSize, static_cast<off_t>(at * m_recordSize)))
+        if (!safefile::readAt(fd.get(), block.data(), n * m_recordSize, static_cast<off_t>(at * m_recordSize)))
             return false;
         const std::string_view read(block.data(), n * m_recordSize);
         for (std::size_t i = 0; i < n; ++i)
@@ -205,7 +169,7 @@ bool RecordFile::append(std::string_view record, std::size_t *number) const
     const std::size_t whole = static_cast<std::size_t>(*size) / m_recordSize;
     // A trailing partial record is overwritten, so the new record lands on a record boundary.
     // A write that fails half way (a full disk) is cut off again, leaving the file as it was.
-    if (!writeAllAt(fd.get(), record.data(), record.size(), static_cast<off_t>(whole * m_recordSize)) ||
+    if (!safefile::writeAt(fd.get(), record.data(), record.size(), static_cast<off_t>(whole * m_recordSize)) ||
         ::fsync(fd.get()) != 0) {
         if (::ftruncate(fd.get(), *size) == 0)
             ::fsync(fd.get());
@@ -231,7 +195,7 @@ bool RecordFile::overwrite(std::size_t n, std::string_view record) const
     const auto size = fileSize(fd.get());
     if (!size || n > static_cast<std::size_t>(*size) / m_recordSize)
         return false;
-    if (!writeAllAt(fd.get(), record.data(), record.size(), static_cast<off_t>((n - 1) * m_recordSize)))
+    if (!safefile::writeAt(fd.get(), record.data(), record.size(), static_cast<off_t>((n - 1) * m_recordSize)))
         return false;
     return ::fsync(fd.get()) == 0 && fd.close();
 }
@@ -268,13 +232,13 @@ bool RecordFile::removeByCopy(std::string_view shownNumber, const std::filesyste
     bool ok = true;
     for (std::size_t first = 0; ok && first < whole; first += perBlock) {
         const std::size_t n = std::min(perBlock, whole - first);
-        ok = readAllAt(src.get(), block.data(), n * m_recordSize, static_cast<off_t>(first * m_recordSize));
+        ok = safefile::readAt(src.get(), block.data(), n * m_recordSize, static_cast<off_t>(first * m_recordSize));
         kept.clear();
         for (std::size_t i = 0; ok && i < n; ++i) {
             if (std::to_string(first + i + 1) != shownNumber)
                 kept.append(block, i * m_recordSize, m_recordSize);
         }
-        ok = ok && writeAllAt(tmp.get(), kept.data(), kept.size(), written);
+        ok = ok && safefile::writeAt(tmp.get(), kept.data(), kept.size(), written);
         written += static_cast<off_t>(kept.size());
     }
     // The copy keeps the archive's mode and group, so a bill shared by a group stays shared.
@@ -336,7 +300,7 @@ std::optional<std::string> readWholeFile(const std::filesystem::path &path, std:
     if (!size)
         return std::nullopt;
     std::string data(static_cast<std::size_t>(*size), '\0');
-    if (!readAllAt(fd.get(), data.data(), data.size(), 0) || !fd.close())
+    if (!safefile::readAt(fd.get(), data.data(), data.size(), 0) || !fd.close())
         return std::nullopt;
     return data;
 }
@@ -352,7 +316,7 @@ bool writeWholeFileAtomic(const std::filesystem::path &path, std::string_view da
     struct stat st
     {
     };
-    bool ok = writeAllAt(fd.get(), data.data(), data.size(), 0);
+    bool ok = safefile::writeAt(fd.get(), data.data(), data.size(), 0);
     if (ok && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         ok = safefile::keepModeAndGroup(fd.get(), st);
     ok = ok && ::fsync(fd.get()) == 0;

@@ -152,6 +152,36 @@ std::filesystem::path linkTarget(const std::filesystem::path &path)
     return ec ? path : target;
 }
 
+bool writeAt(int fd, const char *data, std::size_t size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool readAt(int fd, char *data, std::size_t size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
 bool syncFolderOf(const std::filesystem::path &path)
 {
     std::filesystem::path folder = path.parent_path();

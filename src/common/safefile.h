@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 
@@ -71,6 +72,11 @@ bool keepModeAndGroup(int fd, const struct stat &st);
 // beside that file and renamed over it, so a link stays a link. A path that is no link, or that
 // cannot be resolved, is returned as it is.
 std::filesystem::path linkTarget(const std::filesystem::path &path);
+
+// Writes or reads exactly size bytes at offset, resuming after interruptions and short
+// transfers; false on an error or an early end of file.
+[[nodiscard]] bool writeAt(int fd, const char *data, std::size_t size, off_t offset);
+[[nodiscard]] bool readAt(int fd, char *data, std::size_t size, off_t offset);
 
 // Makes a rename in path's folder durable.
 bool syncFolderOf(const std::filesystem::path &path);

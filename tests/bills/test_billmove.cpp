@@ -146,6 +146,29 @@ TEST(BillMove, AJournalThatNoMoveWroteIsSetAsideUntouched)
     EXPECT_EQ(moveAll(dir, "Bar.for", "Bar.for").outcome, Outcome::SameBill); // the bills work again
 }
 
+TEST(BillMove, ALinkedBillStaysALinkAndAPlantedJournalIsNeverFollowed)
+{
+    TempFolder dir;
+    TempFolder elsewhere;
+    writeBill(elsewhere / "Bar vero.for", {1, 2});
+    writeBill(dir / "Camera 12.for", {});
+    ASSERT_EQ(::symlink((elsewhere / "Bar vero.for").c_str(), (dir / "Bar.for").c_str()), 0);
+    EXPECT_EQ(moveCard(dir, "Bar.for", "Camera 12.for", 1, record(1)).outcome, Outcome::Moved);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "Bar.for"));
+    EXPECT_EQ(productsOf(elsewhere / "Bar vero.for"), names({2}));
+    EXPECT_EQ(productsOf(dir / "Camera 12.for"), names({1}));
+    EXPECT_FALSE(std::filesystem::exists(elsewhere / kBillTempFile));
+
+    // A link planted where the journal goes is set aside unread; the file it names is untouched.
+    writeBill(elsewhere / "Altro.for", {7});
+    ASSERT_EQ(::symlink((elsewhere / "Altro.for").c_str(), (dir / kMoveJournal).c_str()), 0);
+    EXPECT_TRUE(settlePendingMove(dir.path()));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir / kMoveJournal)));
+    EXPECT_EQ(productsOf(elsewhere / "Altro.for"), names({7}));
+    EXPECT_EQ(moveAll(dir, "Camera 12.for", "Bar.for").outcome, Outcome::Moved);
+    EXPECT_EQ(productsOf(elsewhere / "Bar vero.for"), names({2, 1}));
+}
+
 namespace {
 
 const char *const kBills[] = {"Bar.for", "Camera 1.for", "Camera 2.for", "Piscina.for"};
