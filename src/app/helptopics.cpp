@@ -112,6 +112,11 @@ std::vector<Topic> buildTopics()
              QStringLiteral("Una riga in fondo all'elenco riporta il numero dei conti, che non ha limiti."),
              QStringLiteral("Il pulsante con il cestino elimina il conto selezionato: i dati eliminati non possono "
                             "essere recuperati."),
+             QStringLiteral("Un conto saldato si chiude con l'icona \"Chiudi\": viene conservato nella cartella "
+                            "\"Conti chiusi\", in una cartella per anno, con la data di chiusura nel nome."),
+             QStringLiteral("Scegliendo \"Conti chiusi\" l'elenco mostra i conti chiusi, che si aprono in sola "
+                            "lettura per consultarli, stamparli ed esportarli; l'icona \"Riapri\" riporta un conto "
+                            "chiuso tra i conti aperti, se non esiste già un conto aperto con lo stesso nome."),
          }});
 
     all.push_back(
@@ -136,6 +141,8 @@ std::vector<Topic> buildTopics()
                             "visualizzarla."),
              QStringLiteral("L'icona del cestino elimina la scheda selezionata e va usata con attenzione, perché i "
                             "dati eliminati non possono essere recuperati."),
+             QStringLiteral("L'icona \"Trasferisci\" sposta in un altro conto la consumazione visualizzata oppure "
+                            "tutte le consumazioni del conto; un conto rimasto vuoto può poi essere eliminato."),
              QStringLiteral("L'icona della porta in alto a destra chiude la schermata e riporta alla schermata di "
                             "avvio."),
          }});

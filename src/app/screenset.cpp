@@ -114,9 +114,9 @@ void ScreenSet::showEnvironment(velmora::Environment environment)
     working->raise();
 }
 
-void ScreenSet::openBill(const std::filesystem::path &file, const QString &name)
+void ScreenSet::openBill(const std::filesystem::path &file, const QString &name, velmora::BillAccess access)
 {
-    m_bill->openBill(file, name);
+    m_bill->openBill(file, name, access);
 }
 
 void ScreenSet::showLogin()

@@ -40,7 +40,7 @@ public:
 
     void showStart() override;
     void showEnvironment(velmora::Environment environment) override;
-    void openBill(const std::filesystem::path &file, const QString &name) override;
+    void openBill(const std::filesystem::path &file, const QString &name, velmora::BillAccess access) override;
     void showLogin() override;
     void showChangePassword() override;
     void showInfo(QWidget *owner) override;

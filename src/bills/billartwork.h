@@ -12,5 +12,10 @@ QPixmap binIcon(const QColor &colour, int size, const QString &caption = QString
 
 // Three rising bars over a base line and a sum sign above them, for the summary across bills.
 QPixmap summaryIcon(const QColor &colour, int size, const QString &caption = QString());
+// Two bill sheets with an arrow from the first to the second: consumptions going to another bill.
+QPixmap transferIcon(const QColor &colour, int size, const QString &caption = QString());
+
+// An archive box with its lid and label slot: a bill closed and kept.
+QPixmap archiveIcon(const QColor &colour, int size, const QString &caption = QString());
 
 } // namespace velmora::billart

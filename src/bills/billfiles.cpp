@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "bills/billmove.h"
 #include "bills/consumption.h"
 #include "common/folderlock.h"
 #include "common/safefile.h"
@@ -44,13 +45,28 @@ BillCreation createBill(const std::filesystem::path &folder, std::string_view ty
 
 BillDeletion deleteBill(const std::filesystem::path &folder, const std::filesystem::path &bill)
 {
-    const FolderLock lock(folder);
+    // A move of consumptions left half way is finished first, so none is lost with the file.
+    const SettledBills lock(folder);
     if (!lock)
         return BillDeletion::FileError;
     // A bill already gone (deleted from another workstation) is what was asked for.
     std::error_code ec;
     std::filesystem::remove(bill, ec);
     return ec ? BillDeletion::FileError : BillDeletion::Deleted;
+}
+
+BillDeletion deleteEmptyBill(const std::filesystem::path &folder, const std::filesystem::path &bill)
+{
+    const SettledBills lock(folder);
+    if (!lock)
+        return BillDeletion::FileError;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(bill, ec);
+    if (ec)
+        return ec == std::errc::no_such_file_or_directory ? BillDeletion::Deleted : BillDeletion::FileError;
+    if (size != 0)
+        return BillDeletion::NotEmpty;
+    return deleteBill(folder, bill);
 }
 
 } // namespace velmora

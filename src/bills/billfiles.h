@@ -26,9 +26,13 @@ struct BillCreation
 // whatever the letter case of its name, and never through a link planted in its place.
 BillCreation createBill(const std::filesystem::path &folder, std::string_view typed);
 
-enum class BillDeletion { Deleted, FileError };
+enum class BillDeletion { Deleted, FileError, NotEmpty };
 
 // Deletes one bill file of the folder; a file that is already gone counts as deleted.
 BillDeletion deleteBill(const std::filesystem::path &folder, const std::filesystem::path &bill);
+
+// Deletes a bill only while its file is empty (NotEmpty otherwise), so a consumption saved
+// meanwhile from another workstation is never lost with it.
+BillDeletion deleteEmptyBill(const std::filesystem::path &folder, const std::filesystem::path &bill);
 
 } // namespace velmora

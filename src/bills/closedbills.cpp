@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cstdio>
 
+#include <sys/stat.h>
+
+#include "bills/billmove.h"
 #include "bills/consumption.h"
+#include "common/safefile.h"
 #include "common/text.h"
 
 namespace velmora {
@@ -156,6 +161,73 @@ std::vector<ClosedBillEntry> listClosedBills(const std::filesystem::path &progra
         return a.path < b.path;
     });
     return bills;
+}
+
+BillClosing closeBill(const std::filesystem::path &programFolder, const std::filesystem::path &bill,
+                      std::string_view billName, const CalendarDate &closed)
+{
+    using Outcome = BillClosing::Outcome;
+    const SettledBills settled(programFolder);
+    if (!settled || !validDate(closed))
+        return {};
+    struct stat st
+    {
+    };
+    if (::lstat(bill.c_str(), &st) != 0)
+        return {errno == ENOENT ? Outcome::Gone : Outcome::FileError, {}};
+    std::error_code ec;
+    const std::filesystem::path year = closedYearFolder(programFolder, closed.year);
+    std::filesystem::create_directories(year, ec);
+    if (ec)
+        return {};
+    for (int copy = 1; copy < 10000; ++copy) {
+        const std::string name = closedBillFileName(billName, closed, copy);
+        // Taken in another letter case counts as taken: the folder may be shared with Windows.
+        if (existingBillFile(year, std::string_view(name).substr(0, name.size() - 4)))
+            continue;
+        const std::filesystem::path target = year / cp1252ToUtf8(name);
+        if (safefile::moveNoReplace(bill, target))
+            return {Outcome::Closed, target};
+        if (errno != EEXIST)
+            return {errno == ENOENT ? Outcome::Gone : Outcome::FileError, {}};
+    }
+    return {};
+}
+
+std::string reopenedBillName(const ClosedBillEntry &entry)
+{
+    if (entry.name)
+        return entry.name->billName;
+    return entry.line.substr(0, entry.line.size() - 4);
+}
+
+BillReopening reopenBill(const std::filesystem::path &programFolder, const ClosedBillEntry &entry)
+{
+    using Outcome = BillReopening::Outcome;
+    BillReopening reopened;
+    reopened.billName = reopenedBillName(entry);
+    const SettledBills settled(programFolder);
+    if (!settled)
+        return reopened;
+    struct stat st
+    {
+    };
+    if (::lstat(entry.path.c_str(), &st) != 0) {
+        reopened.outcome = errno == ENOENT ? Outcome::Gone : Outcome::FileError;
+        return reopened;
+    }
+    if (existingBillFile(programFolder, reopened.billName)) {
+        reopened.outcome = Outcome::OpenExists;
+        return reopened;
+    }
+    const std::filesystem::path target = programFolder / billFileName(reopened.billName);
+    if (safefile::moveNoReplace(entry.path, target)) {
+        reopened.outcome = Outcome::Reopened;
+        reopened.path = target;
+    } else {
+        reopened.outcome = errno == EEXIST ? Outcome::OpenExists : errno == ENOENT ? Outcome::Gone : Outcome::FileError;
+    }
+    return reopened;
 }
 
 } // namespace velmora

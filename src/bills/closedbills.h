@@ -58,4 +58,42 @@ struct ClosedBillEntry
 // ties). A folder that is missing or cannot be read gives what could be listed.
 std::vector<ClosedBillEntry> listClosedBills(const std::filesystem::path &programFolder);
 
+// Closing a bill moves its file from the program folder into the year's folder of "Conti
+// chiusi"; reopening moves it back under its own name. Each is one step under the folder lock,
+// after any move of consumptions left half way is settled, and the file is whole under one of
+// its two names at every moment.
+struct BillClosing
+{
+    enum class Outcome {
+        Closed,    // path is the closed bill's file
+        Gone,      // the bill was no longer there
+        FileError, // a folder could not be used or the file moved; the bill stays open
+    };
+    Outcome outcome = Outcome::FileError;
+    std::filesystem::path path;
+};
+
+// Closes the bill of file bill, named billName (Windows-1252), on the date closed.
+BillClosing closeBill(const std::filesystem::path &programFolder, const std::filesystem::path &bill,
+                      std::string_view billName, const CalendarDate &closed);
+
+struct BillReopening
+{
+    enum class Outcome {
+        Reopened,   // path is the bill's file in the program folder again
+        OpenExists, // an open bill of that name exists, in this or another letter case
+        Gone,       // the closed bill was no longer there
+        FileError,  // nothing moved
+    };
+    Outcome outcome = Outcome::FileError;
+    std::string billName; // the name it is open under (Windows-1252)
+    std::filesystem::path path;
+};
+
+// The name a closed bill is reopened under: the one it had while open; for a file copied in by
+// hand, its file name without ".for".
+std::string reopenedBillName(const ClosedBillEntry &entry);
+
+BillReopening reopenBill(const std::filesystem::path &programFolder, const ClosedBillEntry &entry);
+
 } // namespace velmora

@@ -1,9 +1,11 @@
 #include "bills/tfrmaccedi.h"
 
 #include <QEvent>
+#include <QFile>
 
 #include "bills/billartwork.h"
 #include "bills/billfiles.h"
+#include "bills/billmove.h"
 #include "bills/tfrmforniture.h"
 #include "common/artwork.h"
 #include "common/failuremessage.h"
@@ -24,6 +26,40 @@ QLabel *infoText(const QString &name, const QString &text, const QRect &geometry
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFont(QFont(QStringLiteral("Verdana"), 9));
     return label;
+}
+
+QString binInstructions()
+{
+    return QStringLiteral("Per eliminare un conto definitivamente, selezionarlo e fare clic sull'icona del cestino.");
+}
+
+QString reopenInstructions()
+{
+    return QStringLiteral("Per riportare un conto chiuso tra i conti aperti, selezionarlo e fare clic sull'icona "
+                          "Riapri.");
+}
+
+QString closeInstructions()
+{
+    return QStringLiteral("Per chiudere un conto saldato e conservarlo tra i conti chiusi, selezionarlo e fare "
+                          "clic sull'icona Chiudi.");
+}
+
+QString closedOpenInstructions()
+{
+    return QStringLiteral("Un conto chiuso si apre in sola lettura: può essere consultato, stampato ed esportato.");
+}
+
+QString accessErrorMessage()
+{
+    // A folder held by another workstation is told as such, not as missing privileges.
+    return fileFailureMessage(QStringLiteral("Attenzione: il sistema non permette di accedere ai dati.\n\r\n\rAccertarsi di possedere "
+                          "i privilegi di scrittura nella cartella di installazione del programma."));
+}
+
+CalendarDate calendarDate(const QDate &date)
+{
+    return {date.year(), date.month(), date.day()};
 }
 
 IconButton *commandButton(const QString &name, const QString &hint, const QString &symbol, const QString &caption,
@@ -93,14 +129,34 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     cmdTrova02->setGeometry(876, 239, 79, 30);
     cmdTrova02->setAutoDefault(false);
 
-    lblInfo03 = infoText(QStringLiteral("lblInfo03"),
-                         QStringLiteral("Per eliminare un conto definitivamente, selezionarlo e fare clic sull'icona "
-                                        "del cestino."),
-                         QRect(690, 300, 265, 40), g);
+    lblInfo03 = infoText(QStringLiteral("lblInfo03"), binInstructions(), QRect(690, 292, 265, 40), g);
+    lblInfo05 = infoText(QStringLiteral("lblInfo05"), closeInstructions(), QRect(690, 414, 265, 54), g);
     btnCancella = new IconButton(QStringLiteral("btnCancella"), QStringLiteral(" Elimina conto selezionato "), g);
     btnCancella->setPixmap(billart::binIcon(QColor(160, 40, 40), 56, QStringLiteral("Elimina")));
     btnCancella->setToolTip(btnCancella->description());
-    btnCancella->setGeometry(QRect(QPoint(682, 346), btnCancella->pixmap().size()));
+    btnCancella->setGeometry(QRect(QPoint(682, 338), btnCancella->pixmap().size()));
+    btnChiudi = new IconButton(QStringLiteral("btnChiudi"),
+                               QStringLiteral(" Chiude il conto selezionato e lo conserva tra i conti chiusi."), g);
+    btnChiudi->setPixmap(billart::archiveIcon(kBillGold, 56, QStringLiteral("Chiudi")));
+    btnChiudi->setToolTip(btnChiudi->description());
+    btnChiudi->setGeometry(QRect(QPoint(760, 338), btnChiudi->pixmap().size()));
+    btnRiapri =
+        new IconButton(QStringLiteral("btnRiapri"),
+                       QStringLiteral(" Riapre il conto chiuso selezionato e lo riporta tra i conti aperti."), g);
+    btnRiapri->setPixmap(billart::archiveIcon(QColor(31, 110, 74), 56, QStringLiteral("Riapri")));
+    btnRiapri->setToolTip(btnRiapri->description());
+    btnRiapri->setGeometry(btnCancella->geometry());
+    btnRiapri->hide();
+
+    optAperti = new QRadioButton(QStringLiteral(" Conti aperti "), g);
+    optAperti->setObjectName(QStringLiteral("optAperti"));
+    optAperti->setGeometry(40, 624, 160, 22);
+    optChiusi = new QRadioButton(QStringLiteral(" Conti chiusi "), g);
+    optChiusi->setObjectName(QStringLiteral("optChiusi"));
+    optChiusi->setGeometry(210, 624, 160, 22);
+    for (QRadioButton *o : {optAperti, optChiusi})
+        o->setFont(QFont(QStringLiteral("Verdana"), 9));
+    optAperti->setChecked(true);
 
     imgApri = commandButton(QStringLiteral("imgApri"), QString(), QStringLiteral("▶"), QStringLiteral("Apri conto"),
                             QColor(31, 110, 74), QPoint(682, 500), g);
@@ -114,6 +170,9 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     connect(imgApri, &IconButton::activated, this, &TfrmAccedi::imgApriClick);
     connect(imgAnnulla, &IconButton::activated, this, &TfrmAccedi::imgAnnullaClick);
     connect(btnCancella, &IconButton::activated, this, &TfrmAccedi::btnCancellaClick);
+    connect(btnChiudi, &IconButton::activated, this, &TfrmAccedi::btnChiudiClick);
+    connect(btnRiapri, &IconButton::activated, this, &TfrmAccedi::btnRiapriClick);
+    connect(optChiusi, &QRadioButton::toggled, this, &TfrmAccedi::optChiusiClick);
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmAccedi::cmdTrova02Click);
     connect(imgGuida, &IconButton::activated, this, &TfrmAccedi::imgGuidaClick);
 }
@@ -121,21 +180,56 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
 void TfrmAccedi::FormShow()
 {
     m_handedOver = false;
-    fillList();
+    // A move of consumptions left half way is finished first, so each bill lists what it holds.
+    (void)settlePendingMove(m_services.folder);
+    if (optAperti->isChecked())
+        fillList();
+    else
+        optAperti->setChecked(true); // refills through the toggle
     lblMemory->setText(QStringLiteral("avvio"));
+}
+
+bool TfrmAccedi::listsClosed() const
+{
+    return optChiusi->isChecked();
 }
 
 void TfrmAccedi::fillList()
 {
-    m_bills = listBills(m_services.folder);
     QStringList lines;
-    lines.reserve(static_cast<qsizetype>(m_bills.size()));
-    for (const BillEntry &bill : m_bills)
-        lines << fromAnsi(bill.line);
+    m_bills.clear();
+    m_closed.clear();
+    if (listsClosed()) {
+        m_closed = listClosedBills(m_services.folder);
+        for (const ClosedBillEntry &bill : m_closed)
+            lines << fromAnsi(bill.line);
+    } else {
+        m_bills = listBills(m_services.folder);
+        for (const BillEntry &bill : m_bills)
+            lines << fromAnsi(bill.line);
+    }
     lstClassi->clear();
     lstClassi->addItems(lines);
     lstClassi->setCurrentRow(-1);
-    lblTotale->setText(QStringLiteral("Ci sono %1 conti archiviati.").arg(lstClassi->count()));
+    lblTotale->setText(listsClosed() ? QStringLiteral("Ci sono %1 conti chiusi.").arg(lstClassi->count())
+                                     : QStringLiteral("Ci sono %1 conti archiviati.").arg(lstClassi->count()));
+}
+
+void TfrmAccedi::optChiusiClick()
+{
+    const bool closed = listsClosed();
+    btnCancella->setVisible(!closed);
+    btnChiudi->setVisible(!closed);
+    btnRiapri->setVisible(closed);
+    lblInfo03->setText(closed ? reopenInstructions() : binInstructions());
+    lblInfo05->setText(closed ? closedOpenInstructions() : closeInstructions());
+    fillList();
+}
+
+QString TfrmAccedi::selectedName() const
+{
+    const QString line = lstClassi->item(selectedRow())->text();
+    return line.left(line.size() - 4);
 }
 
 int TfrmAccedi::selectedRow() const
@@ -188,15 +282,19 @@ void TfrmAccedi::FormClose()
     const int row = selectedRow();
     if (row < 0)
         return;
-    const BillEntry &bill = m_bills[static_cast<std::size_t>(row)];
-    const QString line = lstClassi->item(row)->text();
     m_handedOver = true;
-    m_services.navigator->openBill(bill.path, line.left(line.size() - 4));
+    if (listsClosed())
+        m_services.navigator->openBill(m_closed[static_cast<std::size_t>(row)].path, selectedName(),
+                                       BillAccess::Closed);
+    else
+        m_services.navigator->openBill(m_bills[static_cast<std::size_t>(row)].path, selectedName(), BillAccess::Open);
 }
 
 void TfrmAccedi::btnCancellaClick()
 {
     const int row = selectedRow();
+    if (listsClosed())
+        return;
     if (row < 0) {
         m_services.messages->warning(
             this, QStringLiteral("Nessun conto selezionato"),
@@ -215,11 +313,91 @@ void TfrmAccedi::btnCancellaClick()
     lblMemory->setText(QStringLiteral("avvio"));
     // A bill that could not be deleted is still listed; say so rather than pretend it is gone.
     if (deleted != BillDeletion::Deleted)
-        m_services.messages->plain(this,
-                                   fileFailureMessage(QStringLiteral(
-                                       "Attenzione: il sistema non permette di accedere ai dati.\n\r\n\rAccertarsi "
-                                       "di possedere i privilegi di scrittura nella cartella di installazione "
-                                       "del programma.")));
+        m_services.messages->plain(this, accessErrorMessage());
+}
+
+void TfrmAccedi::btnChiudiClick()
+{
+    const int row = selectedRow();
+    if (listsClosed())
+        return;
+    if (row < 0) {
+        m_services.messages->warning(this, QStringLiteral("Nessun conto selezionato"),
+                                     QStringLiteral("Selezionare il nome del conto di interesse prima di fare clic "
+                                                    "sull'icona Chiudi."));
+        return;
+    }
+    const QString name = selectedName();
+    if (!m_services.messages->question(
+            this, QStringLiteral("Conferma chiusura conto"),
+            QStringLiteral("Il conto \"%1\" sarà chiuso e conservato tra i conti chiusi, dove potrà essere "
+                           "consultato, stampato, esportato o riaperto.\r\n\r\nSi vuole chiudere il conto "
+                           "selezionato?")
+                .arg(name)))
+        return;
+    const BillEntry bill = m_bills[static_cast<std::size_t>(row)];
+    const BillClosing closing = closeBill(m_services.folder, bill.path, bill.line.substr(0, bill.line.size() - 4),
+                                          calendarDate(m_services.clock->today()));
+    fillList();
+    lblMemory->setText(QStringLiteral("avvio"));
+    switch (closing.outcome) {
+    case BillClosing::Outcome::Closed:
+        m_services.messages->information(
+            this, QStringLiteral("Chiusura conto effettuata"),
+            QStringLiteral("Il conto \"%1\" è stato chiuso ed è conservato tra i conti chiusi con il nome \"%2\".")
+                .arg(name, QFile::decodeName(QByteArray::fromStdString(closing.path.filename().string()))));
+        return;
+    case BillClosing::Outcome::Gone:
+        m_services.messages->warning(this, QStringLiteral("Chiusura conto non applicabile"),
+                                     QStringLiteral("Il conto \"%1\" non esiste più: è stato eliminato o chiuso da "
+                                                    "un'altra postazione.")
+                                         .arg(name));
+        return;
+    case BillClosing::Outcome::FileError:
+        m_services.messages->plain(this, accessErrorMessage());
+        return;
+    }
+}
+
+void TfrmAccedi::btnRiapriClick()
+{
+    const int row = selectedRow();
+    if (!listsClosed())
+        return;
+    if (row < 0) {
+        m_services.messages->warning(this, QStringLiteral("Nessun conto selezionato"),
+                                     QStringLiteral("Selezionare il nome del conto chiuso di interesse prima di fare "
+                                                    "clic sull'icona Riapri."));
+        return;
+    }
+    const ClosedBillEntry bill = m_closed[static_cast<std::size_t>(row)];
+    const BillReopening reopening = reopenBill(m_services.folder, bill);
+    const QString name = fromAnsi(reopening.billName);
+    fillList();
+    lblMemory->setText(QStringLiteral("avvio"));
+    switch (reopening.outcome) {
+    case BillReopening::Outcome::Reopened:
+        m_services.messages->information(this, QStringLiteral("Riapertura conto effettuata"),
+                                         QStringLiteral("Il conto \"%1\" è stato riaperto ed è di nuovo tra i conti "
+                                                        "aperti.")
+                                             .arg(name));
+        return;
+    case BillReopening::Outcome::OpenExists:
+        m_services.messages->warning(this, QStringLiteral("Riapertura conto non applicabile"),
+                                     QStringLiteral("Esiste già un conto aperto di nome \"%1\".\r\n\r\nPer "
+                                                    "riaprire questo conto è necessario prima chiudere o eliminare "
+                                                    "il conto aperto con lo stesso nome.")
+                                         .arg(name));
+        return;
+    case BillReopening::Outcome::Gone:
+        m_services.messages->warning(this, QStringLiteral("Riapertura conto non applicabile"),
+                                     QStringLiteral("Il conto chiuso selezionato non esiste più: è stato riaperto o "
+                                                    "spostato da un'altra postazione."));
+        return;
+    case BillReopening::Outcome::FileError:
+        m_services.messages->plain(this, accessErrorMessage());
+        return;
+    }
 }
 
 void TfrmAccedi::txtTrovaKeyPress(QChar &key)

@@ -5,13 +5,16 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 
+#include "bills/closedbills.h"
 #include "bills/consumption.h"
 #include "common/quickfind.h"
 #include "common/widgets.h"
 #include "common/workingscreen.h"
 
-// The bill catalogue: lists the bill files of the program folder, finds, deletes and opens them.
+// The bill catalogue: lists the bill files of the program folder, finds, deletes, closes and
+// opens them; on request it lists the closed bills instead, to open for reading or reopen.
 class TfrmAccedi : public velmora::WorkingScreen
 {
     Q_OBJECT
@@ -25,6 +28,10 @@ public:
     velmora::IconButton *imgApri = nullptr;
     velmora::IconButton *imgAnnulla = nullptr;
     velmora::IconButton *btnCancella = nullptr;
+    velmora::IconButton *btnChiudi = nullptr;
+    velmora::IconButton *btnRiapri = nullptr;
+    QRadioButton *optAperti = nullptr;
+    QRadioButton *optChiusi = nullptr;
     velmora::TextBox *txtTrova = nullptr;
     QPushButton *cmdTrova02 = nullptr;
     velmora::IconButton *imgGuida = nullptr;
@@ -32,6 +39,7 @@ public:
     QLabel *lblInfo02 = nullptr;
     QLabel *lblInfo03 = nullptr;
     QLabel *lblInfo04 = nullptr;
+    QLabel *lblInfo05 = nullptr;
 
 protected:
     void FormShow() override;
@@ -46,11 +54,17 @@ private:
     void imgApriClick();
     void imgAnnullaClick();
     void btnCancellaClick();
+    void btnChiudiClick();
+    void btnRiapriClick();
+    void optChiusiClick();
+    bool listsClosed() const;
+    QString selectedName() const;
     void txtTrovaKeyPress(QChar &key);
     void cmdTrova02Click();
     void imgGuidaClick();
 
-    std::vector<velmora::BillEntry> m_bills; // in list order
-    velmora::QuickFind m_find;               // remembers the last key for the whole run
+    std::vector<velmora::BillEntry> m_bills;        // in list order, while open bills are listed
+    std::vector<velmora::ClosedBillEntry> m_closed; // in list order, while closed bills are listed
+    velmora::QuickFind m_find;                      // remembers the last key for the whole run
     bool m_handedOver = false;
 };

@@ -8,8 +8,11 @@
 #include <QStyledItemDelegate>
 
 #include "bills/billartwork.h"
+#include "bills/billfiles.h"
+#include "bills/billmove.h"
 #include "bills/consumption.h"
 #include "bills/tfrmimpmateriali.h"
+#include "bills/tfrmtrasferisci.h"
 #include "clients/clientrecord.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "common/artwork.h"
@@ -28,6 +31,18 @@ const QColor kBillGreen(31, 110, 74);
 QString listDescription()
 {
     return QStringLiteral(" Seleziona una consumazione in elenco con un clic per visualizzare la relativa scheda.");
+}
+
+QString openInstructions()
+{
+    return QStringLiteral("Per aggiungere una consumazione al conto, fare clic su Nuovo, compilare le caselle dei "
+                          "dettagli e premere Salva.");
+}
+
+QString closedInstructions()
+{
+    return QStringLiteral("Conto chiuso: le consumazioni possono essere consultate, stampate ed esportate ma non "
+                          "modificate.");
 }
 
 QString calcolaDescription()
@@ -77,9 +92,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
 
     lblFile = hiddenLabel(QStringLiteral("lblFile"), g);
 
-    panIstruzioni = new QLabel(QStringLiteral("Per aggiungere una consumazione al conto, fare clic su Nuovo, compilare "
-                                              "le caselle dei dettagli e premere Salva."),
-                               g);
+    panIstruzioni = new QLabel(openInstructions(), g);
     panIstruzioni->setObjectName(QStringLiteral("panIstruzioni"));
     panIstruzioni->setGeometry(10, 8, 975, 22);
     panIstruzioni->setAutoFillBackground(true);
@@ -255,6 +268,9 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
             artwork::commandIcon(QStringLiteral("▤"), QStringLiteral("Stampa"), kBillGold, 44));
     command(btnEsporta, "btnEsporta", QStringLiteral(" Esporta il conto in un foglio di Microsoft Excel."),
             artwork::commandIcon(QStringLiteral("X"), QStringLiteral("Esporta"), QColor(33, 115, 70), 44));
+    command(btnTrasferisci, "btnTrasferisci",
+            QStringLiteral(" Trasferisce la consumazione visualizzata in un altro conto."),
+            billart::transferIcon(QColor(20, 104, 128), 44, QStringLiteral("Trasferisci")));
     command(cmdGuida, "cmdGuida", QStringLiteral(" Visualizza la guida in linea."),
             artwork::commandIcon(QStringLiteral("?"), QStringLiteral("Guida"), colours::navy, 44));
     command(cmdEsci, "cmdEsci", QStringLiteral(" Esci da questa schermata di lavoro."),
@@ -269,6 +285,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     connect(btnSalva, &IconButton::activated, this, &TfrmForniture::btnSalvaClick);
     connect(btnStampa, &IconButton::activated, this, &TfrmForniture::btnStampaClick);
     connect(btnEsporta, &IconButton::activated, this, &TfrmForniture::btnEsportaClick);
+    connect(btnTrasferisci, &IconButton::activated, this, &TfrmForniture::btnTrasferisciClick);
     connect(cmdElimina, &IconButton::activated, this, &TfrmForniture::cmdEliminaClick);
     connect(cmdCalcola, &QPushButton::clicked, this, &TfrmForniture::cmdCalcolaClick);
     connect(impProdotto, &IconButton::activated, this, &TfrmForniture::impProdottoClick);
@@ -291,9 +308,11 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     txtImporto->hooks.onExit = [this] { txtImportoExit(); };
 }
 
-void TfrmForniture::openBill(const std::filesystem::path &file, const QString &name)
+void TfrmForniture::openBill(const std::filesystem::path &file, const QString &name, BillAccess access)
 {
     m_billPath = file;
+    m_access = access;
+    applyAccess();
     lblFile->setText(QFile::decodeName(QByteArray::fromStdString(file.string())));
     panClasse->setText(name);
     showWorking();
@@ -302,6 +321,27 @@ void TfrmForniture::openBill(const std::filesystem::path &file, const QString &n
 RecordFile TfrmForniture::billFile() const
 {
     return RecordFile(m_billPath, consumptionLayout().size());
+}
+
+void TfrmForniture::applyAccess()
+{
+    const bool open = m_access == BillAccess::Open;
+    for (QWidget *command : std::initializer_list<QWidget *>{btnNuovo, btnVuota, btnSalva, cmdElimina, btnTrasferisci,
+                                                             impProdotto, impCliente, cmdCalcola})
+        command->setEnabled(open);
+    for (TextBox *b : m_boxes)
+        b->setReadOnly(!open);
+    panIstruzioni->setText(open ? openInstructions() : closedInstructions());
+}
+
+bool TfrmForniture::settleBills()
+{
+    // A move of consumptions that another workstation left half way is finished before this
+    // bill is read or written, so no consumption is seen, printed or changed in two bills.
+    if (settlePendingMove(m_services.folder))
+        return true;
+    fileError();
+    return false;
 }
 
 void TfrmForniture::fileError()
@@ -325,6 +365,8 @@ void TfrmForniture::reportRefused(CardStore::Outcome outcome)
 
 void TfrmForniture::FormShow()
 {
+    // Opening only reads: a failure here leaves the list as far as it can be filled.
+    (void)settlePendingMove(m_services.folder);
     resetCard(false);
     repTotale->clear();
     // A bill that is there but cannot be read (another user's, say) is not shown as empty.
@@ -504,6 +546,8 @@ void TfrmForniture::cmdCalcolaClick()
 
 void TfrmForniture::btnSalvaClick()
 {
+    if (m_access != BillAccess::Open)
+        return;
     if (trimField(toAnsi(txtProdotto->text())).empty()) {
         m_services.messages->warning(this, QStringLiteral("Salvataggio scheda non applicabile"),
                                      QStringLiteral("Per salvare la scheda è necessario indicare la descrizione del "
@@ -514,7 +558,12 @@ void TfrmForniture::btnSalvaClick()
     // An invalid quantity or price has been reported and reset; the card is saved with the reset values.
     calculate();
     // A stored record is replaced only while it still holds what this card showed or last saved.
-    const CardStore::Saved saved = m_card.save(billFile(), toAnsi(lblPosizione->text()), cardRecord());
+    CardStore::Saved saved;
+    {
+        const SettledBills bills(m_services.folder);
+        if (bills)
+            saved = m_card.save(billFile(), toAnsi(lblPosizione->text()), cardRecord());
+    }
     if (saved.outcome != CardStore::Outcome::Done) {
         reportRefused(saved.outcome);
         return;
@@ -533,6 +582,8 @@ void TfrmForniture::btnSalvaClick()
 
 void TfrmForniture::cmdEliminaClick()
 {
+    if (m_access != BillAccess::Open)
+        return;
     if (isNewCard(toAnsi(lblPosizione->text()))) {
         m_services.messages->plain(this,
                                    QStringLiteral("Attenzione: operazione non valida.\r\n\r\nLa cancellazione può "
@@ -544,8 +595,12 @@ void TfrmForniture::cmdEliminaClick()
                                        QStringLiteral("Si vuole proprio eliminare la consumazione selezionata?"),
                                        MessageService::Icon::None))
         return;
-    const CardStore::Outcome removed =
-        m_card.remove(billFile(), toAnsi(lblPosizione->text()), m_services.file(kBillTempFile));
+    CardStore::Outcome removed = CardStore::Outcome::FileError;
+    {
+        const SettledBills bills(m_services.folder);
+        if (bills)
+            removed = m_card.remove(billFile(), toAnsi(lblPosizione->text()), m_services.file(kBillTempFile));
+    }
     if (removed != CardStore::Outcome::Done) {
         reportRefused(removed);
         return;
@@ -584,13 +639,108 @@ void TfrmForniture::impProdottoClick()
 
 void TfrmForniture::btnStampaClick()
 {
+    if (!settleBills())
+        return;
     m_services.printer->printList(this, shownLines(lstStudenti),
                                   PrintRequest::bill(panClasse->text(), repTotale->text()));
 }
 
 void TfrmForniture::btnEsportaClick()
 {
+    if (!settleBills())
+        return;
     m_services.navigator->showBillExport(this, m_billPath);
+}
+
+void TfrmForniture::btnTrasferisciClick()
+{
+    if (m_access != BillAccess::Open)
+        return;
+    const std::optional<std::size_t> number = recordNumberFromText(toAnsi(lblPosizione->text()));
+    std::optional<TransferChoice> choice;
+    {
+        TfrmTrasferisci dlg(m_services, m_billPath, number.has_value(), this);
+        dlg.exec();
+        choice = dlg.chosen();
+    }
+    if (!choice)
+        return;
+    std::optional<CardRecord> card;
+    if (!choice->all) {
+        if (!number)
+            return;
+        card = CardRecord{*number, m_card.held()};
+    }
+    const BillMove moved =
+        moveConsumptions(m_services.folder, m_billPath, choice->destination, card, consumptionLayout().size());
+    const QString refused = QStringLiteral("Trasferimento non applicabile");
+    switch (moved.outcome) {
+    case BillMove::Outcome::Moved:
+        break;
+    case BillMove::Outcome::Changed:
+        reportRefused(CardStore::Outcome::Changed);
+        return;
+    case BillMove::Outcome::FileError:
+        fileError();
+        refill();
+        return;
+    case BillMove::Outcome::Nothing:
+        m_services.messages->warning(this, refused,
+                                     QStringLiteral("Il conto non contiene nessuna consumazione da trasferire."));
+        return;
+    case BillMove::Outcome::SameBill:
+        m_services.messages->warning(this, refused,
+                                     QStringLiteral("Il conto scelto è quello visualizzato: selezionare un conto "
+                                                    "diverso."));
+        return;
+    case BillMove::Outcome::DestinationGone:
+        m_services.messages->warning(this, refused,
+                                     QStringLiteral("Il conto \"%1\" non esiste più: è stato eliminato o chiuso da "
+                                                    "un'altra postazione.\r\n\r\nNessuna consumazione è stata "
+                                                    "trasferita.")
+                                         .arg(choice->name));
+        return;
+    }
+    resetCard(false);
+    repTotale->clear();
+    refill();
+    lblPosizione->clear();
+    m_card.forget();
+    txtProdotto->setFocus();
+    const QString text = moved.moved == 1
+                             ? QStringLiteral("1 consumazione è stata trasferita nel conto \"%1\".").arg(choice->name)
+                             : QStringLiteral("%1 consumazioni sono state trasferite nel conto \"%2\".")
+                                   .arg(moved.moved)
+                                   .arg(choice->name);
+    m_services.messages->information(this, QStringLiteral("Trasferimento effettuato con successo"), text);
+    if (choice->all)
+        offerDeleteEmpty();
+}
+
+void TfrmForniture::offerDeleteEmpty()
+{
+    if (!m_services.messages->question(this, QStringLiteral("Conferma cancellazione conto"),
+                                       QStringLiteral("Il conto \"%1\" non contiene più nessuna consumazione."
+                                                      "\r\n\r\nSi vuole eliminare il conto?")
+                                           .arg(panClasse->text())))
+        return;
+    switch (deleteEmptyBill(m_services.folder, m_billPath)) {
+    case BillDeletion::Deleted:
+        // The bill is gone: the screen has nothing left to show.
+        close();
+        return;
+    case BillDeletion::NotEmpty:
+        m_services.messages->warning(this, QStringLiteral("Cancellazione conto non applicabile"),
+                                     QStringLiteral("Nel frattempo sono state registrate nel conto nuove "
+                                                    "consumazioni: il conto non è stato eliminato."));
+        refill();
+        return;
+    case BillDeletion::FileError:
+        m_services.messages->plain(this, QStringLiteral("Attenzione: il sistema non permette di accedere ai "
+                                                        "dati.\n\r\n\rAccertarsi di possedere i privilegi di "
+                                                        "scrittura nella cartella di installazione del programma."));
+        return;
+    }
 }
 
 void TfrmForniture::cmdGuidaClick()

@@ -25,8 +25,11 @@ public:
 
     // Shows the screen on the bill stored in file, headed by its name. The path is kept as the
     // file system gave it: a name that is not valid UTF-8 still names that same file.
-    void openBill(const std::filesystem::path &file, const QString &name);
+    // A closed bill is shown for reading only: the commands that write are disabled.
+    void openBill(const std::filesystem::path &file, const QString &name,
+                  velmora::BillAccess access = velmora::BillAccess::Open);
     const std::filesystem::path &billPath() const { return m_billPath; }
+    velmora::BillAccess access() const { return m_access; }
 
     QLabel *lblFile = nullptr;   // the bill file's path, as text for the eye only
     QLabel *panClasse = nullptr; // bill name
@@ -59,6 +62,7 @@ public:
     velmora::IconButton *btnSalva = nullptr;
     velmora::IconButton *btnStampa = nullptr;
     velmora::IconButton *btnEsporta = nullptr;
+    velmora::IconButton *btnTrasferisci = nullptr;
     velmora::IconButton *cmdElimina = nullptr;
     velmora::IconButton *imgPrimo = nullptr;
     velmora::IconButton *imgIndietro = nullptr;
@@ -87,6 +91,9 @@ private:
     bool calculate();
     void fileError();
     void reportRefused(velmora::CardStore::Outcome outcome);
+    bool settleBills();
+    void applyAccess();
+    void offerDeleteEmpty();
 
     void arrowClick(velmora::Arrow arrow);
     void imgPrimoClick();
@@ -103,6 +110,7 @@ private:
     void impProdottoClick();
     void btnStampaClick();
     void btnEsportaClick();
+    void btnTrasferisciClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void numberKeyPress(velmora::TextBox *box, QChar &key, const QString &resetText);
@@ -115,6 +123,7 @@ private:
 
     std::vector<velmora::TextBox *> m_boxes;
     std::filesystem::path m_billPath;
+    velmora::BillAccess m_access = velmora::BillAccess::Open;
     velmora::CardStore m_card; // the record as the card last read or wrote it
     bool m_filling = false;
 };

@@ -1,5 +1,7 @@
 #include "common/safefile.h"
 
+#include <cstdio>
+#include <optional>
 #include <string>
 
 #include <fcntl.h>
@@ -194,6 +196,84 @@ bool syncFolderOf(const std::filesystem::path &path)
     if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
         return false;
     return dir.close();
+}
+
+namespace {
+
+std::optional<std::string> readOpened(int fd)
+{
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    std::string data(static_cast<std::size_t>(st.st_size), '\0');
+    if (!readAt(fd, data.data(), data.size(), 0))
+        return std::nullopt;
+    return data;
+}
+
+bool failWith(int error)
+{
+    errno = error;
+    return false;
+}
+
+} // namespace
+
+bool copyThenRemove(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    Fd source(openRegular(from, O_RDONLY, Links::Follow));
+    struct stat st
+    {
+    };
+    if (!source.valid() || ::fstat(source.get(), &st) != 0)
+        return false;
+    const auto data = readOpened(source.get());
+    if (!data || !source.close())
+        return false;
+    Fd copy(createNew(to));
+    if (!copy.valid())
+        return false;
+    bool ok = writeAt(copy.get(), data->data(), data->size(), 0) && keepModeAndGroup(copy.get(), st) &&
+              ::fsync(copy.get()) == 0;
+    ok = copy.close() && ok;
+    if (ok) {
+        // What the other disk holds is read back before the original may go.
+        Fd check(openRegular(to, O_RDONLY, Links::Refuse));
+        const auto written = check.valid() ? readOpened(check.get()) : std::nullopt;
+        ok = written && *written == *data;
+        if (!ok && written)
+            errno = EIO;
+        ok = check.close() && ok;
+    }
+    ok = ok && syncFolderOf(to) && ::unlink(from.c_str()) == 0;
+    if (!ok) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        (void)syncFolderOf(to);
+        return failWith(error);
+    }
+    return syncFolderOf(from);
+}
+
+bool moveNoReplace(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return syncFolderOf(to) && syncFolderOf(from);
+    if (errno == EXDEV)
+        return copyThenRemove(from, to);
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system that cannot rename without replacing: a second link never replaces either.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return errno == EXDEV ? copyThenRemove(from, to) : false;
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return failWith(error);
+    }
+    return syncFolderOf(to) && syncFolderOf(from);
 }
 
 } // namespace velmora::safefile

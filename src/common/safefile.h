@@ -78,6 +78,14 @@ std::filesystem::path linkTarget(const std::filesystem::path &path);
 [[nodiscard]] bool writeAt(int fd, const char *data, std::size_t size, off_t offset);
 [[nodiscard]] bool readAt(int fd, char *data, std::size_t size, off_t offset);
 
+// Moves a file to a name that nothing holds yet, so that at every moment the file is whole
+// under one of the two names: a rename where both lie on one file system; across file systems
+// a copy that is flushed, read back and compared before the original is removed (a failure
+// on the way removes the copy and leaves the original). EEXIST when the new name is taken.
+[[nodiscard]] bool moveNoReplace(const std::filesystem::path &from, const std::filesystem::path &to);
+// The move across file systems on its own.
+[[nodiscard]] bool copyThenRemove(const std::filesystem::path &from, const std::filesystem::path &to);
+
 // Makes a rename in path's folder durable.
 bool syncFolderOf(const std::filesystem::path &path);
 

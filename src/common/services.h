@@ -76,6 +76,10 @@ enum class Environment { Clients, Products, CreateBill, Catalogue, Summary };
 // The archives whose export dialog a card screen shows.
 enum class ArchiveExport { Clients, Products };
 
+// How the consumption screen holds a bill: an open bill is read and written; a closed one,
+// kept among the closed bills, is only read (printed and exported).
+enum class BillAccess { Open, Closed };
+
 // Moving between the start-up screen instances; implemented by the screen set. Every hand-over
 // is a typed call, so the compiler sees which screen leads to which.
 class Navigator
@@ -87,7 +91,7 @@ public:
     // Shows a working environment in place of the start screen.
     virtual void showEnvironment(Environment environment) = 0;
     // Shows the consumption screen on the bill stored in file, headed by its name.
-    virtual void openBill(const std::filesystem::path &file, const QString &name) = 0;
+    virtual void openBill(const std::filesystem::path &file, const QString &name, BillAccess access) = 0;
     // Shows the login screen again, its password box emptied (the change of password closed).
     virtual void showLogin() = 0;
     // Shows the change of password in place of the login screen.

@@ -48,8 +48,8 @@ void HelpFormTest::topics_data()
     QTest::addColumn<int>("paragraphs");
     QTest::newRow("avvio") << QStringLiteral("Uno sguardo a Velmora") << 18;
     QTest::newRow("crea") << QStringLiteral("Creazione di un nuovo conto") << 6;
-    QTest::newRow("accedi") << QStringLiteral("Accesso ad un conto esistente") << 9;
-    QTest::newRow("forniture") << QStringLiteral("Gestione dei conti delle consumazioni") << 8;
+    QTest::newRow("accedi") << QStringLiteral("Accesso ad un conto esistente") << 11;
+    QTest::newRow("forniture") << QStringLiteral("Gestione dei conti delle consumazioni") << 9;
     QTest::newRow("riepilogo") << QStringLiteral("Riepilogo delle consumazioni") << 6;
     QTest::newRow("destinatari") << QStringLiteral("Gestione anagrafica clienti") << 6;
     QTest::newRow("materiali") << QStringLiteral("Gestione dell'archivio dei prodotti e servizi") << 3;

@@ -69,9 +69,8 @@ private:
             const RecordFile bill(billPath(), consumptionLayout().size());
             QVERIFY(bill.append(consumptionRecord("Caff\xE8", "1", "1,20", "1,20")));
             QVERIFY(bill.append(consumptionRecord("Acqua", "2", "1,00", "2,00")));
-            ts.navigator.onOpenBill = [this](const std::filesystem::path &file, const QString &name) {
-                forniture.openBill(file, name);
-            };
+            ts.navigator.onOpenBill = [this](const std::filesystem::path &file, const QString &name,
+                                             BillAccess access) { forniture.openBill(file, name, access); };
             ts.navigator.onBillExport = [this](QWidget *, const std::filesystem::path &file) {
                 exportDialog.setBill(file);
                 exportDialog.exec();

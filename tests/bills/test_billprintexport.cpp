@@ -1,5 +1,10 @@
 #include <fstream>
 #include <functional>
+#include <iterator>
+
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QListWidget>
@@ -7,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "bills/closedbills.h"
 #include "bills/consumption.h"
 #include "bills/tfrmesportafor.h"
 #include "bills/tfrmforniture.h"
@@ -49,6 +55,47 @@ QStringList printed(const velmora::test::FakePrinter &printer)
         texts << fromAnsi(text);
     return texts;
 }
+
+// Watches one file for the ways it is opened and closed.
+class OpenWatch
+{
+public:
+    explicit OpenWatch(const std::filesystem::path &file) : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        if (m_fd >= 0)
+            m_watch = ::inotify_add_watch(m_fd, file.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE | IN_MODIFY);
+    }
+    ~OpenWatch()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool watching() const { return m_watch >= 0; }
+    // Collects the events seen so far.
+    void collect()
+    {
+        alignas(inotify_event) char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+            if (n <= 0)
+                return;
+            for (ssize_t at = 0; at < n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                if (event->mask & IN_CLOSE_NOWRITE)
+                    ++readOnly;
+                if (event->mask & (IN_CLOSE_WRITE | IN_MODIFY))
+                    ++written;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+    int readOnly = 0; // closes of the file opened without write access
+    int written = 0;  // closes after write access, and changes
+
+private:
+    int m_fd;
+    int m_watch = -1;
+};
 
 } // namespace
 
@@ -96,6 +143,61 @@ private:
     }
 
 private slots:
+    void aClosedBillIsReadPrintedAndExportedButNeverOpenedForWriting()
+    {
+        Bill b;
+        const std::filesystem::path closed =
+            closedYearFolder(b.ts.services.folder, 2026) / "Conto prova (chiuso il 08-12-2026).for";
+        std::filesystem::create_directories(closed.parent_path());
+        std::string bytes;
+        for (const std::string &r : threeConsumptions())
+            bytes += r;
+        std::ofstream(closed, std::ios::binary) << bytes;
+        ::chmod(closed.c_str(), 0440);
+        OpenWatch watch(closed);
+        QVERIFY(watch.watching());
+        b.screen.close();
+        b.screen.openBill(closed, QStringLiteral("Conto prova (chiuso il 08-12-2026)"), BillAccess::Closed);
+        QCOMPARE(b.screen.access(), BillAccess::Closed);
+        QCOMPARE(b.shown().size(), 3);
+        QCOMPARE(b.screen.repTotale->text(), QStringLiteral("15,70"));
+        // The commands that write are disabled, and the boxes only show.
+        for (QWidget *command : std::initializer_list<QWidget *>{
+                 b.screen.btnNuovo, b.screen.btnVuota, b.screen.btnSalva, b.screen.cmdElimina, b.screen.btnTrasferisci,
+                 b.screen.impProdotto, b.screen.impCliente, b.screen.cmdCalcola})
+            QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
+        for (TextBox *box : b.screen.boxes())
+            QVERIFY(box->isReadOnly());
+        QVERIFY(b.screen.panIstruzioni->text().startsWith(QStringLiteral("Conto chiuso")));
+        b.click(b.screen.btnSalva);
+        b.click(b.screen.cmdElimina);
+        // Browsing, printing and exporting work.
+        b.click(b.screen.imgUltimo);
+        QCOMPARE(b.screen.txtProdotto->text(), QStringLiteral("Pranzo"));
+        b.click(b.screen.btnStampa);
+        QCOMPARE(b.fakes.printer.jobs.size(), std::size_t(1));
+        QVERIFY(printed(b.fakes.printer).contains(QStringLiteral("Conto prova (chiuso il 08-12-2026)")));
+        whenModal([&](QDialog *) { QTest::mouseClick(b.exportDialog.imgExcel, Qt::LeftButton); });
+        b.click(b.screen.btnEsporta);
+        QCOMPARE(b.fakes.office.calls.size(), std::size_t(1));
+        QCOMPARE(b.fakes.office.calls[0].grid.size(), std::size_t(4));
+
+        watch.collect();
+        QVERIFY(watch.readOnly > 0);
+        QCOMPARE(watch.written, 0);
+        std::ifstream in(closed, std::ios::binary);
+        QCOMPARE(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
+        QVERIFY(b.ts.messages.shown.size() == 1); // the print question only
+        QCOMPARE(b.ts.messages.shown[0].kind, Message::Kind::Question);
+
+        // Opened again as an open bill, the same screen writes again.
+        b.screen.close();
+        b.screen.openBill(b.ts.file("Conto prova.for"), QStringLiteral("Conto prova"));
+        QVERIFY(b.screen.btnSalva->isEnabled());
+        QVERIFY(!b.screen.txtProdotto->isReadOnly());
+        QVERIFY(b.screen.panIstruzioni->text().startsWith(QStringLiteral("Per aggiungere")));
+    }
+
     void printingAnEmptyBillSaysSoAndPrintsNothing()
     {
         Bill b;

@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <iterator>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "bills/closedbills.h"
 #include "common/tempfolder.h"
@@ -110,4 +113,92 @@ TEST(ClosedBillFolders, ListEveryClosedBillOfEveryYearInListOrder)
     EXPECT_TRUE(std::filesystem::exists(bills[1].path));
     EXPECT_FALSE(bills[2].name);
     EXPECT_EQ(bills[3].year, 2026);
+}
+
+namespace {
+
+void writeFile(const std::filesystem::path &p, const std::string &bytes)
+{
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::filesystem::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+TEST(ClosingBills, TheFileMovesIntoItsYearAndBackUnderItsOwnName)
+{
+    TempFolder dir;
+    writeFile(dir / cp1252ToUtf8("Caff\xe8 12.for"), "consumazioni");
+    ::chmod((dir / cp1252ToUtf8("Caff\xe8 12.for")).c_str(), 0640);
+    const BillClosing closed =
+        closeBill(dir.path(), dir / cp1252ToUtf8("Caff\xe8 12.for"), "Caff\xe8 12", {2026, 12, 8});
+    ASSERT_EQ(closed.outcome, BillClosing::Outcome::Closed);
+    EXPECT_EQ(closed.path, dir / "Conti chiusi" / "2026" / cp1252ToUtf8("Caff\xe8 12 (chiuso il 08-12-2026).for"));
+    EXPECT_EQ(readFile(closed.path), "consumazioni");
+    EXPECT_FALSE(std::filesystem::exists(dir / cp1252ToUtf8("Caff\xe8 12.for")));
+    EXPECT_EQ(std::filesystem::status(closed.path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0640));
+
+    const std::vector<ClosedBillEntry> listed = listClosedBills(dir.path());
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(reopenedBillName(listed[0]), "Caff\xe8 12");
+    const BillReopening reopened = reopenBill(dir.path(), listed[0]);
+    ASSERT_EQ(reopened.outcome, BillReopening::Outcome::Reopened);
+    EXPECT_EQ(reopened.path, dir / cp1252ToUtf8("Caff\xe8 12.for"));
+    EXPECT_EQ(readFile(reopened.path), "consumazioni");
+    EXPECT_TRUE(listClosedBills(dir.path()).empty());
+    // The same bill already gone is said so, and nothing is made in its place.
+    EXPECT_EQ(closeBill(dir.path(), dir / "Sparito.for", "Sparito", {2026, 12, 8}).outcome, BillClosing::Outcome::Gone);
+    EXPECT_EQ(reopenBill(dir.path(), listed[0]).outcome, BillReopening::Outcome::Gone);
+}
+
+TEST(ClosingBills, ANameTakenInTheYearGetsTheNextCopyNumber)
+{
+    TempFolder dir;
+    const auto year = closedYearFolder(dir.path(), 2026);
+    writeFile(year / "Bar (chiuso il 08-12-2026).for", "prima");
+    // Taken in another letter case counts as taken too.
+    writeFile(year / "BAR (chiuso il 08-12-2026) (2).for", "seconda");
+    writeFile(dir / "Bar.for", "terza");
+    const BillClosing closed = closeBill(dir.path(), dir / "Bar.for", "Bar", {2026, 12, 8});
+    ASSERT_EQ(closed.outcome, BillClosing::Outcome::Closed);
+    EXPECT_EQ(closed.path, year / "Bar (chiuso il 08-12-2026) (3).for");
+    EXPECT_EQ(readFile(closed.path), "terza");
+    EXPECT_EQ(readFile(year / "Bar (chiuso il 08-12-2026).for"), "prima");
+    EXPECT_EQ(readFile(year / "BAR (chiuso il 08-12-2026) (2).for"), "seconda");
+}
+
+TEST(ClosingBills, ReopeningIsRefusedWhileAnOpenBillHasTheName)
+{
+    TempFolder dir;
+    writeFile(closedYearFolder(dir.path(), 2025) / "Rossi (chiuso il 31-12-2025).for", "chiuso");
+    writeFile(closedYearFolder(dir.path(), 2025) / "a mano.for", "copiato");
+    writeFile(dir / "ROSSI.for", "aperto");
+    const std::vector<ClosedBillEntry> listed = listClosedBills(dir.path());
+    ASSERT_EQ(listed.size(), 2u);
+    const BillReopening refused = reopenBill(dir.path(), listed[1]);
+    EXPECT_EQ(refused.outcome, BillReopening::Outcome::OpenExists);
+    EXPECT_EQ(refused.billName, "Rossi");
+    EXPECT_EQ(readFile(listed[1].path), "chiuso");
+    EXPECT_EQ(readFile(dir / "ROSSI.for"), "aperto");
+    // A file copied in by hand reopens under its file name.
+    const BillReopening byHand = reopenBill(dir.path(), listed[0]);
+    EXPECT_EQ(byHand.outcome, BillReopening::Outcome::Reopened);
+    EXPECT_EQ(readFile(dir / "a mano.for"), "copiato");
+}
+
+TEST(ClosingBills, AFolderThatCannotBeMadeLeavesTheBillOpen)
+{
+    TempFolder dir;
+    writeFile(dir / "Bar.for", "consumazioni");
+    // A file where the folder of closed bills belongs.
+    writeFile(dir / "Conti chiusi", "non una cartella");
+    EXPECT_EQ(closeBill(dir.path(), dir / "Bar.for", "Bar", {2026, 12, 8}).outcome, BillClosing::Outcome::FileError);
+    EXPECT_EQ(readFile(dir / "Bar.for"), "consumazioni");
 }

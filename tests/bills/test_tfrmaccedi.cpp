@@ -1,11 +1,14 @@
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QApplication>
 #include <QTest>
 
+#include "bills/closedbills.h"
 #include "bills/consumption.h"
 #include "bills/tfrmaccedi.h"
 #include "bills/tfrmforniture.h"
@@ -46,9 +49,8 @@ private:
         {
             for (const char *name : bills)
                 std::ofstream(ts.file(name)).flush();
-            ts.navigator.onOpenBill = [this](const std::filesystem::path &file, const QString &name) {
-                forniture.openBill(file, name);
-            };
+            ts.navigator.onOpenBill = [this](const std::filesystem::path &file, const QString &name,
+                                             BillAccess access) { forniture.openBill(file, name, access); };
         }
         TestServices ts;
         TfrmForniture forniture{ts.services};
@@ -325,6 +327,104 @@ private slots:
         QCOMPARE(c.ts.messages.shown[0].kind, Message::Kind::Plain);
         QCOMPARE(c.ts.messages.lastText(),
                  QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+    }
+
+    void closingMovesTheBillAmongTheClosedOnesAfterConfirmation()
+    {
+        Catalogue c({"Bar.for", "Camera 12.for"});
+        std::ofstream(c.ts.file("Camera 12.for"), std::ios::binary) << "dodici";
+        c.show();
+        auto *chiudi = c.screen.findChild<IconButton *>(QStringLiteral("btnChiudi"));
+        QTest::mouseMove(chiudi);
+        QCOMPARE(chiudi->toolTip(), QStringLiteral(" Chiude il conto selezionato e lo conserva tra i conti chiusi."));
+        QCOMPARE(chiudi->description(), chiudi->toolTip());
+
+        c.click("btnChiudi");
+        QCOMPARE(c.ts.messages.lastTitle(), QStringLiteral("Nessun conto selezionato"));
+        QCOMPARE(c.ts.messages.shown.back().kind, Message::Kind::Warning);
+
+        c.select(QStringLiteral("Camera 12.for"));
+        c.ts.messages.answers = {false};
+        c.click("btnChiudi");
+        QCOMPARE(c.ts.messages.lastTitle(), QStringLiteral("Conferma chiusura conto"));
+        QVERIFY(c.ts.exists("Camera 12.for"));
+
+        c.ts.messages.clear();
+        c.select(QStringLiteral("Camera 12.for"));
+        c.click("btnChiudi");
+        const std::filesystem::path closed =
+            c.ts.file("Conti chiusi") / "2026" / "Camera 12 (chiuso il 08-12-2026).for";
+        QVERIFY(!c.ts.exists("Camera 12.for"));
+        std::ifstream in(closed, std::ios::binary);
+        QCOMPARE(std::string(std::istreambuf_iterator<char>(in), {}), std::string("dodici"));
+        QCOMPARE(linesOf(c.list()), QStringList{QStringLiteral("Bar.for")});
+        QCOMPARE(c.label("lblTotale")->text(), QStringLiteral("Ci sono 1 conti archiviati."));
+        QCOMPARE(c.ts.messages.shown.size(), std::size_t(2));
+        QCOMPARE(c.ts.messages.shown[1].kind, Message::Kind::Information);
+        QCOMPARE(c.ts.messages.shown[1].text,
+                 QStringLiteral("Il conto \"Camera 12\" è stato chiuso ed è conservato tra i conti chiusi con il nome "
+                                "\"Camera 12 (chiuso il 08-12-2026).for\"."));
+
+        // A second bill of that name closed the same day gets a distinct name.
+        std::ofstream(c.ts.file("camera 12.for")).flush();
+        c.screen.hide();
+        c.show();
+        c.select(QStringLiteral("camera 12.for"));
+        c.click("btnChiudi");
+        QVERIFY(std::filesystem::exists(closed.parent_path() / "camera 12 (chiuso il 08-12-2026) (2).for"));
+    }
+
+    void closedBillsAreListedOpenedReadOnlyAndReopened()
+    {
+        Catalogue c({"Bar.for"});
+        const auto year = closedYearFolder(c.ts.services.folder, 2025);
+        std::filesystem::create_directories(year);
+        std::ofstream(year / "Rossi (chiuso il 30-11-2025).for").flush();
+        std::ofstream(year / "Bar (chiuso il 31-12-2025).for").flush();
+        c.show();
+        auto *chiusi = c.screen.findChild<QRadioButton *>(QStringLiteral("optChiusi"));
+        auto *aperti = c.screen.findChild<QRadioButton *>(QStringLiteral("optAperti"));
+        QVERIFY(aperti->isChecked());
+        QTest::mouseClick(chiusi, Qt::LeftButton);
+        QCOMPARE(linesOf(c.list()), (QStringList{QStringLiteral("Bar (chiuso il 31-12-2025).for"),
+                                                 QStringLiteral("Rossi (chiuso il 30-11-2025).for")}));
+        QCOMPARE(c.label("lblTotale")->text(), QStringLiteral("Ci sono 2 conti chiusi."));
+        auto *riapri = c.screen.findChild<IconButton *>(QStringLiteral("btnRiapri"));
+        QVERIFY(riapri->isVisible());
+        QVERIFY(!c.screen.findChild<IconButton *>(QStringLiteral("btnCancella"))->isVisible());
+        QVERIFY(!c.screen.findChild<IconButton *>(QStringLiteral("btnChiudi"))->isVisible());
+
+        // Reopening is refused while an open bill has the name; nothing moves.
+        c.select(QStringLiteral("Bar (chiuso il 31-12-2025).for"));
+        c.click("btnRiapri");
+        QCOMPARE(c.ts.messages.lastTitle(), QStringLiteral("Riapertura conto non applicabile"));
+        QVERIFY(std::filesystem::exists(year / "Bar (chiuso il 31-12-2025).for"));
+
+        c.select(QStringLiteral("Rossi (chiuso il 30-11-2025).for"));
+        c.click("btnRiapri");
+        QCOMPARE(c.ts.messages.lastTitle(), QStringLiteral("Riapertura conto effettuata"));
+        QVERIFY(c.ts.exists("Rossi.for"));
+        QVERIFY(!std::filesystem::exists(year / "Rossi (chiuso il 30-11-2025).for"));
+        QCOMPARE(linesOf(c.list()), QStringList{QStringLiteral("Bar (chiuso il 31-12-2025).for")});
+
+        // A closed bill opens on the consumption screen for reading only.
+        c.select(QStringLiteral("Bar (chiuso il 31-12-2025).for"));
+        c.click("imgApri");
+        QVERIFY(c.forniture.isVisible());
+        QCOMPARE(c.forniture.access(), BillAccess::Closed);
+        QCOMPARE(c.forniture.billPath(), year / "Bar (chiuso il 31-12-2025).for");
+        QCOMPARE(c.forniture.panClasse->text(), QStringLiteral("Bar (chiuso il 31-12-2025)"));
+        QVERIFY(!c.forniture.btnSalva->isEnabled());
+        c.forniture.close();
+
+        // Shown again, the catalogue lists the open bills.
+        c.show();
+        QVERIFY(aperti->isChecked());
+        QCOMPARE(linesOf(c.list()), (QStringList{QStringLiteral("Bar.for"), QStringLiteral("Rossi.for")}));
+        c.select(QStringLiteral("Rossi.for"));
+        c.click("imgApri");
+        QCOMPARE(c.forniture.access(), BillAccess::Open);
+        QVERIFY(c.forniture.btnSalva->isEnabled());
     }
 
     void helpShowsItsTopic()

@@ -273,3 +273,67 @@ TEST(UniqueNames, APlantedNameIsSkippedAndLeftAlone)
     EXPECT_EQ(errno, EEXIST);
     victim.expectUntouched();
 }
+
+// A folder on the shared-memory file system, a device apart from the temporary folder, so a
+// move between the two cannot be a rename.
+class OtherDevice
+{
+public:
+    OtherDevice()
+    {
+        std::string pattern = "/dev/shm/velmora-XXXXXX";
+        if (::mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~OtherDevice()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
+    }
+    const std::filesystem::path &path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+TEST(MoveNoReplace, WithinAFolderRenamesAndNeverReplaces)
+{
+    TempFolder dir;
+    writeBytes(dir / "a", "primo");
+    writeBytes(dir / "b", "secondo");
+    EXPECT_FALSE(safefile::moveNoReplace(dir / "a", dir / "b"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(bytesOf(dir / "a"), "primo");
+    EXPECT_EQ(bytesOf(dir / "b"), "secondo");
+    const ino_t inode = statOf(dir / "a").st_ino;
+    EXPECT_TRUE(safefile::moveNoReplace(dir / "a", dir / "c"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "a"));
+    EXPECT_EQ(statOf(dir / "c").st_ino, inode); // the same file, renamed
+}
+
+TEST(MoveNoReplace, AcrossDevicesCopiesVerifiesAndOnlyThenRemoves)
+{
+    TempFolder dir;
+    const OtherDevice other;
+    ASSERT_FALSE(other.path().empty());
+    ASSERT_NE(statOf(dir.path()).st_dev, statOf(other.path()).st_dev);
+    const std::string data(100000, 'x');
+    writeBytes(dir / "Bar.for", data + "fine");
+    ASSERT_EQ(::chmod((dir / "Bar.for").c_str(), 0640), 0);
+    EXPECT_TRUE(safefile::moveNoReplace(dir / "Bar.for", other.path() / "Bar.for"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Bar.for"));
+    EXPECT_EQ(bytesOf(other.path() / "Bar.for"), data + "fine");
+    EXPECT_EQ(statOf(other.path() / "Bar.for").st_mode & 07777, 0640u);
+
+    // A name taken on the other side: the original stays, the file there too.
+    writeBytes(dir / "Bar.for", "nuovo");
+    EXPECT_FALSE(safefile::moveNoReplace(dir / "Bar.for", other.path() / "Bar.for"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(bytesOf(dir / "Bar.for"), "nuovo");
+    EXPECT_EQ(bytesOf(other.path() / "Bar.for"), data + "fine");
+
+    // A copy that cannot be made leaves the original as it was and no part of a copy.
+    EXPECT_FALSE(safefile::copyThenRemove(dir / "Bar.for", other.path() / "manca" / "Bar.for"));
+    EXPECT_EQ(bytesOf(dir / "Bar.for"), "nuovo");
+}

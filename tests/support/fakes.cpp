@@ -29,6 +29,8 @@ bool FakeMessages::question(QWidget *, const QString &title, const QString &text
 {
     shown.push_back({Message::Kind::Question, title, text});
     questionIcons.push_back(icon);
+    if (onQuestion)
+        onQuestion();
     if (answers.empty())
         return true;
     const bool a = answers.front();
@@ -78,11 +80,11 @@ QString FakeDialogs::chooseFolder(QWidget *, const QString &caption)
     return f;
 }
 
-void FakeNavigator::openBill(const std::filesystem::path &file, const QString &name)
+void FakeNavigator::openBill(const std::filesystem::path &file, const QString &name, BillAccess access)
 {
-    openedBills.push_back({file, name});
+    openedBills.push_back({file, name, access});
     if (onOpenBill)
-        onOpenBill(file, name);
+        onOpenBill(file, name, access);
 }
 
 void FakeNavigator::showLogin()

@@ -36,6 +36,7 @@ public:
     std::vector<Message> shown;
     std::deque<bool> answers; // answers to the next questions; Yes when empty
     std::vector<Icon> questionIcons;
+    std::function<void()> onQuestion; // runs while a question is on screen (what others do meanwhile)
 
     QString lastText() const { return shown.empty() ? QString() : shown.back().text; }
     QString lastTitle() const { return shown.empty() ? QString() : shown.back().title; }
@@ -82,7 +83,7 @@ class FakeNavigator final : public Navigator
 public:
     void showStart() override { ++startShown; }
     void showEnvironment(Environment environment) override { environments.push_back(environment); }
-    void openBill(const std::filesystem::path &file, const QString &name) override;
+    void openBill(const std::filesystem::path &file, const QString &name, BillAccess access) override;
     void showLogin() override;
     void showChangePassword() override;
     void showInfo(QWidget *) override { ++infoShown; }
@@ -95,6 +96,7 @@ public:
     {
         std::filesystem::path file;
         QString name;
+        BillAccess access = BillAccess::Open;
     };
 
     int startShown = 0;
@@ -108,7 +110,7 @@ public:
     std::vector<std::filesystem::path> billExports;
     std::vector<ArchiveExport> archiveExports;
 
-    std::function<void(const std::filesystem::path &, const QString &)> onOpenBill;
+    std::function<void(const std::filesystem::path &, const QString &, BillAccess)> onOpenBill;
     std::function<void()> onShowLogin;
     std::function<void()> onShowChangePassword;
     std::function<void(QWidget *, const std::filesystem::path &)> onBillExport;
