@@ -284,11 +284,10 @@ std::string groupingWords(SummaryGrouping grouping)
 
 constexpr std::size_t kColumns = 6;
 
-void addRow(GridRows &rows, std::initializer_list<std::string_view> cells)
+void addRow(std::vector<GridRow> &rows, std::initializer_list<std::string_view> cells)
 {
-    for (const std::string_view cell : cells)
-        rows.addCell(cell);
-    rows.endRow();
+    GridRow &row = rows.emplace_back(cells.begin(), cells.end());
+    row.resize(kColumns);
 }
 
 } // namespace
@@ -297,7 +296,6 @@ ExportGrid summaryGrid(const BillSummary &summary, SummaryGrouping grouping)
 {
     ExportGrid grid;
     grid.headings = {"", groupHeading(grouping), " Consumazioni", " Quantit\xe0", " Importo (\x80)", " Note"};
-    grid.rows = GridRows(kColumns);
     grid.rows.reserve(summary.groups.size() + summary.uncounted.size() + 2);
     std::size_t number = 0;
     for (const SummaryGroup &g : summary.groups) {
@@ -345,7 +343,7 @@ std::vector<std::string> summaryPrintLines(const ExportGrid &grid)
         line(cell(grid.headings[1]), cell(grid.headings[2]), cell(grid.headings[3]), cell(grid.headings[4]),
              cell(grid.headings[5]));
     for (std::size_t r = 0; r < grid.rows.size(); ++r) {
-        const GridRows::Row row = grid.rows[r];
+        const GridRow &row = grid.rows[r];
         if (row.size() < kColumns)
             continue;
         // A row naming an uncounted consumption keeps its whole name: no column cuts it.

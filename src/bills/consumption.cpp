@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <system_error>
 #include <tuple>
 
@@ -51,8 +50,8 @@ const RecordLayout &consumptionLayout()
 namespace {
 
 // A list line: fixed-width columns of date, quantity, price and product between fixed labels,
-// then the amount. Every line starts from this blank, and the values are copied into their
-// columns (cut to the width): one copy of the blank replaces a dozen small appends.
+// then the amount. Every line starts from this blank, and the values are laid over their
+// columns, cut to the width.
 constexpr std::string_view kLineBlank = "          "                               // date
                                         "  Quant. "                                // label
                                         "           "                              // quantity
@@ -70,139 +69,96 @@ static_assert(kLineBlank.substr(kDateWidth, 9) == "  Quant. " &&
               kLineBlank.substr(kPriceAt + kPriceWidth, 2) == "  " &&
               kLineBlank.substr(kProductAt + kProductWidth) == "  Tot. \x80 ");
 
-// The line from the values field(f) gives, each trimmed here, written in place at the end of
-// lines.
-template <typename Field> void addLine(TextLines &lines, const Field &field)
+// The line from the values field(f) gives, each trimmed here.
+template <typename Field> std::string lineFrom(const Field &field)
 {
     const auto value = [&field](consumption::Field f) { return trimmedView(field(f)); };
-    const std::string_view amount = value(consumption::Importo);
-    char *const line = lines.openLine(kLineBlank.size() + amount.size());
-    std::memcpy(line, kLineBlank.data(), kLineBlank.size());
-    const auto column = [line](std::string_view text, std::size_t at, std::size_t width) {
-        if (!text.empty())
-            std::memcpy(line + at, text.data(), std::min(text.size(), width));
+    std::string line(kLineBlank);
+    const auto column = [&line](std::string_view text, std::size_t at, std::size_t width) {
+        text = text.substr(0, width);
+        line.replace(at, text.size(), text);
     };
     column(value(consumption::Data), kDateAt, kDateWidth);
     column(value(consumption::Quantita), kQuantityAt, kQuantityWidth);
     column(value(consumption::Prezzo), kPriceAt, kPriceWidth);
     column(value(consumption::Prodotto), kProductAt, kProductWidth);
-    column(amount, kLineBlank.size(), amount.size());
-    lines.closeLine(kLineBlank.size() + amount.size());
+    line += value(consumption::Importo);
+    return line;
 }
 
-// The fields of a stored record, read in place: a line needs five of the twelve.
-struct RecordFields
+// The listing in the making: lines and sum of the records in file order, up to the first
+// record whose amount is not a number; that record is listed, its amount left out, and the
+// listing stops there.
+class BillSum
 {
-    const RecordLayout &layout;
-    std::string_view record;
-    std::string_view operator()(consumption::Field f) const { return layout.fieldView(record, f); }
-};
-
-void addRecordLine(TextLines &lines, std::string_view record)
-{
-    addLine(lines, RecordFields{consumptionLayout(), record});
-}
-
-template <typename Line> std::string lineOf(const Line &write)
-{
-    TextLines one;
-    write(one);
-    return std::string(one[0]);
-}
-
-// The lines and amounts of a run of records in file order, up to the first record whose amount
-// is not a number: that record is listed, its amount left out, and the run stops there.
-struct alignas(64) BillPart
-{
-    TextLines lines;
-    std::vector<long double> amounts;
-    bool stopped = false;
+public:
+    explicit BillSum(std::string_view shownTotal) { m_listing.total = std::string(shownTotal); }
 
     void add(std::string_view record)
     {
-        if (stopped)
+        if (!m_listing.complete)
             return;
-        addRecordLine(lines, record);
-        if (const auto amount = parseNumber(storedValue<consumption::Importo>(record)))
-            amounts.push_back(*amount);
-        else
-            stopped = true;
+        m_listing.lines.push_back(consumptionLine(record));
+        if (const auto amount = parseNumber(storedValue<consumption::Importo>(record))) {
+            m_sum += *amount;
+            m_added = true;
+        } else {
+            m_listing.complete = false;
+        }
     }
-};
 
-// Joins the parts, in file order, into the listing. The sum is taken in file order, so it is
-// exactly a single pass's sum. shownTotal stays while no amount has been added; an unreadable
-// amount leaves the running sum unrounded, as the list shows it at that point.
-BillListing joinParts(std::vector<BillPart> &parts, std::size_t used, std::string_view shownTotal)
-{
-    BillListing result;
-    result.total = std::string(shownTotal);
-    long double sum = 0;
-    bool added = false;
-    std::size_t count = 0;
-    std::size_t bytes = 0;
-    for (std::size_t p = 0; p < used; ++p) {
-        count += parts[p].lines.size();
-        bytes += parts[p].lines.bytes();
-    }
-    if (used > 1)
-        result.lines.reserve(count, bytes);
-    for (std::size_t p = 0; p < used && result.complete; ++p) {
-        BillPart &part = parts[p];
-        if (used == 1)
-            result.lines = std::move(part.lines);
-        else
-            result.lines.append(part.lines);
+    // shownTotal stays while no amount has been added; an unreadable amount leaves the running
+    // sum unrounded, as the list shows it at that point.
+    BillListing finish()
+    {
         // The sum's text is written once, not after every record: a long bill lists in one pass.
-        for (const long double amount : part.amounts)
-            sum += amount;
-        added = added || !part.amounts.empty();
-        result.complete = !part.stopped;
+        if (m_added)
+            m_listing.total = numberText(m_sum);
+        if (m_listing.complete) {
+            if (!trimField(m_listing.total).empty()) {
+                if (const auto value = parseNumber(m_listing.total))
+                    m_listing.total = roundedText(*value, 2);
+            }
+            m_listing.total = normaliseAmount(m_listing.total);
+        }
+        return std::move(m_listing);
     }
-    if (added)
-        result.total = numberText(sum);
-    if (!result.complete)
-        return result; // the running sum as it stands, unrounded
-    if (!trimField(result.total).empty()) {
-        if (const auto value = parseNumber(result.total))
-            result.total = roundedText(*value, 2);
-    }
-    result.total = normaliseAmount(result.total);
-    return result;
-}
+
+private:
+    BillListing m_listing;
+    long double m_sum = 0;
+    bool m_added = false;
+};
 
 } // namespace
 
 std::string consumptionLine(const std::vector<std::string> &values)
 {
-    return lineOf([&values](TextLines &lines) {
-        addLine(lines, [&values](consumption::Field f) {
-            return f < values.size() ? std::string_view(values[f]) : std::string_view();
-        });
+    return lineFrom([&values](consumption::Field f) {
+        return f < values.size() ? std::string_view(values[f]) : std::string_view();
     });
 }
 
 std::string consumptionLine(std::string_view record)
 {
-    return lineOf([record](TextLines &lines) { addRecordLine(lines, record); });
+    // A line needs five of the twelve fields, read in place.
+    return lineFrom([record](consumption::Field f) { return consumptionLayout().fieldView(record, f); });
 }
 
 BillListing listBill(const std::vector<std::string> &records, std::string_view shownTotal)
 {
-    std::vector<BillPart> parts(1);
-    parts[0].lines.reserve(records.size(), records.size() * 120);
-    parts[0].amounts.reserve(records.size());
+    BillSum sum(shownTotal);
     for (const std::string &record : records)
-        parts[0].add(record);
-    return joinParts(parts, 1, shownTotal);
+        sum.add(record);
+    return sum.finish();
 }
 
 std::optional<BillListing> listBill(const RecordFile &bill, std::string_view shownTotal)
 {
-    std::vector<BillPart> parts(1);
-    if (!bill.forEach([&parts](std::string_view record) { parts[0].add(record); }))
+    BillSum sum(shownTotal);
+    if (!bill.forEach([&sum](std::string_view record) { sum.add(record); }))
         return std::nullopt;
-    return joinParts(parts, 1, shownTotal);
+    return sum.finish();
 }
 
 std::optional<std::string> amountOf(std::string_view quantity, std::string_view price)

@@ -9,7 +9,6 @@
 
 #include "common/record.h"
 #include "common/recordfile.h"
-#include "common/textlines.h"
 
 // The bill file: one consumption record per product or service supplied, and the rules the
 // bill screens apply to it (list lines, total, amounts, bill names, the set of bills).
@@ -49,7 +48,7 @@ std::string consumptionLine(std::string_view record);
 // What refilling the consumption list produces.
 struct BillListing
 {
-    TextLines lines;                // one per record, up to the first unreadable amount included
+    std::vector<std::string> lines; // one per record, up to the first unreadable amount included
     std::string total;              // the new text of the total
     bool complete = true;           // false when an amount could not be read
 };

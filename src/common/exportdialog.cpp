@@ -54,7 +54,8 @@ QString ExportGridModel::cellText(int column, int row) const
     const auto c = static_cast<std::size_t>(column);
     if (row == 0)
         return c < m_grid.headings.size() ? fromAnsi(m_grid.headings[c]) : QString();
-    return fromAnsi(m_grid.rows[static_cast<std::size_t>(row - 1)][c]);
+    const GridRow &cells = m_grid.rows[static_cast<std::size_t>(row - 1)];
+    return c < cells.size() ? fromAnsi(cells[c]) : QString();
 }
 
 std::vector<QStringList> ExportGridModel::texts() const
@@ -274,7 +275,7 @@ void ExportDialog::FormShow()
     const bool loaded = m_model->change([&](ExportGrid &grid) {
         if (layout && !path.empty())
             return loadExportGrid(grid, *m_setup.spec, RecordFile(path, layout->size()), *layout);
-        grid.rows.assignEmpty(grid.rows.size(), m_setup.spec->headings.size());
+        grid.rows.assign(grid.rows.size(), GridRow(m_setup.spec->headings.size()));
         return false;
     });
     if (loaded)

@@ -2,12 +2,6 @@
 
 #include "common/text.h"
 
-#include <charconv>
-#include <cstring>
-#include <filesystem>
-#include <iterator>
-#include <stdexcept>
-#include <system_error>
 
 namespace velmora {
 
@@ -27,39 +21,43 @@ std::string_view at(const FieldViews &fields, std::size_t i)
     return i < fields.size() ? fields[i] : std::string_view();
 }
 
-// Fields first to last (included) as cells, those there are in one step; a missing field is an
-// empty cell.
-void addFields(GridRows &rows, const FieldViews &fields, std::size_t first, std::size_t last)
+// Fields first to last (included) as cells; a missing field is an empty cell.
+void addFields(GridRow &cells, const FieldViews &fields, std::size_t first, std::size_t last)
 {
-    const std::size_t present = first < fields.size() ? std::min(last + 1, fields.size()) - first : 0;
-    if (present > 0)
-        rows.addCells(fields.data() + first, present);
-    for (std::size_t f = first + present; f <= last; ++f)
-        rows.addCell(std::string_view());
+    for (std::size_t f = first; f <= last; ++f)
+        cells.emplace_back(at(fields, f));
 }
 
-void billRow(GridRows &rows, const FieldViews &fields)
+std::string joined(std::string_view a, std::string_view b)
 {
-    addFields(rows, fields, 0, 11);
+    std::string cell;
+    cell.reserve(a.size() + 1 + b.size());
+    cell.append(a).append(1, ' ').append(b);
+    return cell;
 }
 
-void clientRow(GridRows &rows, const FieldViews &fields)
+void billRow(GridRow &cells, const FieldViews &fields)
+{
+    addFields(cells, fields, 0, 11);
+}
+
+void clientRow(GridRow &cells, const FieldViews &fields)
 {
     // Field order: Cliente, DataNasc, LuogoNasc, Camera, Permanenza, Indirizzo, Citta, then
     // TipoDoc to Note in the order of their columns.
-    rows.addCell(at(fields, 0));
-    rows.addCell({at(fields, 2), " ", at(fields, 1)});
-    rows.addCell({at(fields, 3), " ", at(fields, 4)});
-    rows.addCell(at(fields, 5));
-    rows.addCell(at(fields, 6));
-    addFields(rows, fields, 7, 26);
+    cells.emplace_back(at(fields, 0));
+    cells.push_back(joined(at(fields, 2), at(fields, 1)));
+    cells.push_back(joined(at(fields, 3), at(fields, 4)));
+    cells.emplace_back(at(fields, 5));
+    cells.emplace_back(at(fields, 6));
+    addFields(cells, fields, 7, 26);
 }
 
-void productRow(GridRows &rows, const FieldViews &fields)
+void productRow(GridRow &cells, const FieldViews &fields)
 {
     // Codice to Giacenza, then Note; the threshold is left out.
-    addFields(rows, fields, 0, 14);
-    rows.addCell(at(fields, 16));
+    addFields(cells, fields, 0, 14);
+    cells.emplace_back(at(fields, 16));
 }
 
 } // namespace
@@ -122,10 +120,7 @@ const ExportSpec &productExport()
 
 ExportGrid emptyExportGrid(const ExportSpec &spec)
 {
-    ExportGrid grid;
-    grid.headings = spec.headings;
-    grid.rows.assignEmpty(9, spec.headings.size());
-    return grid;
+    return {spec.headings, std::vector<GridRow>(9, GridRow(spec.headings.size()))};
 }
 
 bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &archive, const RecordLayout &layout)
@@ -134,156 +129,32 @@ bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &
     // The old rows' memory goes before the new rows are read; an empty or unreadable archive
     // leaves as many rows as there were, emptied.
     const std::size_t shown = grid.rows.size();
-    grid.rows = GridRows(columns);
+    grid.rows = {};
     // Rows are built straight from each block of the file as it is read.
     FieldViews fields;
-    std::size_t number = 0;
     std::size_t records = 0; // counted as the pass starts, under its lock: the rows it shows
     const bool read = archive.forEach(
         [&](std::string_view record) {
-            if (number == 0)
+            if (grid.rows.empty())
                 grid.rows.reserve(records);
             layout.viewsInto(record, fields);
-            grid.rows.addCell(std::to_string(++number));
-            spec.row(grid.rows, fields);
-            grid.rows.endRow();
+            GridRow &cells = grid.rows.emplace_back();
+            cells.reserve(columns);
+            cells.push_back(std::to_string(grid.rows.size()));
+            spec.row(cells, fields);
+            cells.resize(columns);
         },
         &records);
     if (records == 0) {
-        grid.rows.assignEmpty(shown, columns);
+        grid.rows.assign(shown, GridRow(columns));
         return false;
     }
     grid.headings = spec.headings;
     // An archive that cannot be read to its end leaves a row per counted record, empty.
     if (!read)
-        grid.rows.assignEmpty(0, columns);
-    grid.rows.resize(records);
+        grid.rows.clear();
+    grid.rows.resize(records, GridRow(columns));
     return true;
-}
-
-std::string_view GridRows::Row::operator[](std::size_t column) const
-{
-    if (column >= m_columns)
-        return {};
-    return m_chunk->cells[m_first + column];
-}
-
-bool GridRows::Row::operator==(const GridRow &cells) const
-{
-    if (cells.size() != m_columns)
-        return false;
-    for (std::size_t c = 0; c < m_columns; ++c) {
-        if ((*this)[c] != cells[c])
-            return false;
-    }
-    return true;
-}
-
-GridRows::Row GridRows::operator[](std::size_t row) const
-{
-    for (const Chunk &chunk : m_chunks) {
-        if (row < chunk.rows)
-            return Row(&chunk, row * m_columns, m_columns);
-        row -= chunk.rows;
-    }
-    throw std::out_of_range("GridRows: row out of range");
-}
-
-void GridRows::clear()
-{
-    m_chunks = {};
-    m_rows = 0;
-    m_open = 0;
-}
-
-void GridRows::assignEmpty(std::size_t count, std::size_t columns)
-{
-    clear();
-    m_columns = columns;
-    resize(count);
-}
-
-void GridRows::resize(std::size_t count)
-{
-    m_open = 0;
-    if (count >= m_rows) {
-        Chunk &last = building();
-        last.cells.truncate(last.rows * m_columns); // a row left half built goes
-        for (std::size_t c = (count - m_rows) * m_columns; c > 0; --c)
-            last.cells.push_back({});
-        last.rows += count - m_rows;
-        m_rows = count;
-        return;
-    }
-    std::size_t keep = count;
-    std::size_t chunks = 0;
-    while (chunks < m_chunks.size() && keep > m_chunks[chunks].rows) {
-        keep -= m_chunks[chunks].rows;
-        ++chunks;
-    }
-    if (chunks < m_chunks.size()) {
-        Chunk &last = m_chunks[chunks];
-        last.rows = keep;
-        last.cells.truncate(keep * m_columns);
-        ++chunks;
-    }
-    m_chunks.resize(chunks);
-    m_rows = count;
-}
-
-void GridRows::reserve(std::size_t rows)
-{
-    building().cells.reserve(rows * m_columns, 0);
-}
-
-void GridRows::addCell(std::initializer_list<std::string_view> pieces)
-{
-    if (m_open >= m_columns)
-        return;
-    std::size_t size = 0;
-    for (std::string_view piece : pieces)
-        size += piece.size();
-    TextLines &cells = building().cells;
-    char *at = cells.openLine(size);
-    for (std::string_view piece : pieces) {
-        if (!piece.empty())
-            std::memcpy(at, piece.data(), piece.size());
-        at += piece.size();
-    }
-    cells.closeLine(size);
-    ++m_open;
-}
-
-void GridRows::endRow()
-{
-    while (m_open < m_columns)
-        addCell(std::string_view());
-    m_open = 0;
-    ++building().rows;
-    ++m_rows;
-}
-
-void GridRows::push_back(const GridRow &cells)
-{
-    for (const std::string &cell : cells)
-        addCell(cell);
-    endRow();
-}
-
-void GridRows::append(GridRows &&other)
-{
-    for (Chunk &chunk : other.m_chunks) {
-        if (chunk.rows > 0)
-            m_chunks.push_back(std::move(chunk));
-    }
-    m_rows += other.m_rows;
-    other.clear();
-}
-
-void GridRows::shrinkToFit()
-{
-    for (Chunk &chunk : m_chunks)
-        chunk.cells.shrinkToFit();
 }
 
 } // namespace velmora

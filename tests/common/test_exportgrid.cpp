@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,13 +61,8 @@ std::vector<std::string> numberedFields(std::size_t count)
 // The row a spec builds after the number, as the loader has it built from the fields.
 GridRow rowOf(const ExportSpec &spec, const char *number, const std::vector<std::string> &fields)
 {
-    velmora::GridRows rows(spec.headings.size());
-    rows.addCell(number);
-    spec.row(rows, velmora::FieldViews(fields.begin(), fields.end()));
-    rows.endRow();
-    GridRow cells;
-    for (std::size_t c = 0; c < rows[0].size(); ++c)
-        cells.emplace_back(rows[0][c]);
+    GridRow cells{number};
+    spec.row(cells, velmora::FieldViews(fields.begin(), fields.end()));
     return cells;
 }
 
@@ -240,65 +234,11 @@ TEST(ExportLoad, UnreadableArchiveLeavesEmptyRowsSilently)
     const auto path = folder.file("Conto.for");
     std::filesystem::create_directory(path);
     ExportGrid grid = velmora::emptyExportGrid(velmora::billExport());
-    grid.rows.clear();
-    grid.rows.push_back({"1", "vecchio"});
-    grid.rows.push_back({"2", "anche"});
+    grid.rows = {{"1", "vecchio"}, {"2", "anche"}};
     EXPECT_FALSE(velmora::loadExportGrid(grid, velmora::billExport(), RecordFile(path, kBill.size()), kBill));
     ASSERT_EQ(grid.rows.size(), 2u);
     EXPECT_EQ(grid.rows[0], GridRow(13));
     EXPECT_EQ(grid.rows[1], GridRow(13));
-}
-
-TEST(ExportRows, CellsKeepTheirPlacesAsRowsAreBuiltJoinedAndCut)
-{
-    velmora::GridRows rows(3);
-    rows.push_back({"a", "", "ccc"});
-    rows.push_back({"d"});                    // missing cells are empty
-    rows.push_back({"e", "f", "g", "extra"}); // cells beyond the width are dropped
-    velmora::GridRows more(3);
-    more.addCell({"h", " ", "i"});
-    more.endRow();
-    rows.append(std::move(more));
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], (GridRow{"a", "", "ccc"}));
-    EXPECT_EQ(rows[1], (GridRow{"d", "", ""}));
-    EXPECT_EQ(rows[2], (GridRow{"e", "f", "g"}));
-    EXPECT_EQ(rows[3], (GridRow{"h i", "", ""}));
-    EXPECT_FALSE(rows[3] == (GridRow{"h i", ""})) << "a row is only equal to one as wide";
-    EXPECT_EQ(rows[3][7], "") << "past the last column";
-    EXPECT_THROW(rows[4], std::out_of_range);
-
-    // Cut inside the second chunk and grown again.
-    rows.resize(2);
-    rows.push_back({"j", "k", "l"});
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[1], (GridRow{"d", "", ""}));
-    EXPECT_EQ(rows[2], (GridRow{"j", "k", "l"}));
-    rows.resize(5);
-    EXPECT_EQ(rows[4], GridRow(3));
-    EXPECT_EQ(rows[2], (GridRow{"j", "k", "l"}));
-    rows.emptyCells();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[2], GridRow(3));
-
-    // Rows joined from several parts, then cut to fewer than the first part holds.
-    velmora::GridRows joined(2);
-    for (int part = 0; part < 3; ++part) {
-        velmora::GridRows built(2);
-        for (int r = 0; r < 4; ++r)
-            built.push_back({std::to_string(part), std::to_string(r)});
-        joined.append(std::move(built));
-    }
-    ASSERT_EQ(joined.size(), 12u);
-    for (std::size_t r = 0; r < 12; ++r)
-        EXPECT_EQ(joined[r], (GridRow{std::to_string(r / 4), std::to_string(r % 4)})) << r;
-    joined.resize(6);
-    EXPECT_EQ(joined[5], (GridRow{"1", "1"}));
-    joined.resize(3);
-    joined.push_back({"x", "y"});
-    ASSERT_EQ(joined.size(), 4u);
-    EXPECT_EQ(joined[2], (GridRow{"0", "2"}));
-    EXPECT_EQ(joined[3], (GridRow{"x", "y"}));
 }
 
 TEST(ExportLoad, LayoutsMatchTheArchiveRecordSizes)

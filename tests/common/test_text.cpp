@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "common/textlines.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 using namespace velmora;
@@ -90,96 +88,3 @@ TEST(Text, PadRight)
     EXPECT_EQ(padRight("abcdef", 4), "abcdef");
 }
 
-TEST(TextLines, LinesKeepTheirBoundsHoweverTheyWereWritten)
-{
-    TextLines lines;
-    lines.push_back("primo");
-    lines.push_back("");
-    char *room = lines.openLine(20);
-    std::memcpy(room, "terzo\0x", 7); // a stored byte 0 is text like any other
-    lines.closeLine(7);
-    lines.push_back("quarto");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "primo");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], std::string_view("terzo\0x", 7)) << "the room left unused is not part of the line";
-    EXPECT_EQ(lines[3], "quarto");
-    EXPECT_EQ(lines.bytes(), 5u + 7u + 6u);
-    const std::vector<std::string_view> walked(lines.begin(), lines.end());
-    EXPECT_EQ(walked, (std::vector<std::string_view>{"primo", "", std::string_view("terzo\0x", 7), "quarto"}));
-}
-
-TEST(TextLines, LinesOfEveryLengthAreCopiedWhole)
-{
-    // Short lines are copied by overlapping moves: every length up to past the longest of them.
-    std::string source;
-    for (int i = 0; i < 40; ++i)
-        source.push_back(static_cast<char>('A' + i));
-    TextLines one;
-    TextLines many;
-    std::vector<std::string_view> row;
-    for (std::size_t n = 0; n <= source.size(); ++n) {
-        one.push_back(std::string_view(source).substr(0, n));
-        row.push_back(std::string_view(source).substr(source.size() - n));
-    }
-    many.push_back(row.data(), row.size());
-    ASSERT_EQ(one.size(), source.size() + 1);
-    ASSERT_EQ(many.size(), source.size() + 1);
-    for (std::size_t n = 0; n <= source.size(); ++n) {
-        EXPECT_EQ(one[n], source.substr(0, n)) << n;
-        EXPECT_EQ(many[n], source.substr(source.size() - n)) << n;
-    }
-}
-
-TEST(TextLines, TruncatedAndJoinedListsStayWhole)
-{
-    TextLines first;
-    for (const char *line : {"a", "bb", "ccc"})
-        first.push_back(line);
-    first.truncate(5); // more than it holds: nothing changes
-    EXPECT_EQ(first.size(), 3u);
-    first.truncate(1);
-    first.push_back("dd");
-    TextLines second;
-    second.push_back("e");
-    second.push_back("ff");
-    first.append(second);
-    ASSERT_EQ(first.size(), 4u);
-    EXPECT_EQ(first[0], "a");
-    EXPECT_EQ(first[1], "dd");
-    EXPECT_EQ(first[2], "e");
-    EXPECT_EQ(first[3], "ff");
-    const TextLines copy = first;
-    first.truncate(0);
-    EXPECT_TRUE(first.empty());
-    EXPECT_EQ(first.bytes(), 0u);
-    ASSERT_EQ(copy.size(), 4u) << "a copy keeps its own lines";
-    EXPECT_EQ(copy[3], "ff");
-
-    // A long list grown line by line, then trimmed to its size, reads back the same.
-    TextLines many;
-    for (int i = 0; i < 20000; ++i)
-        many.push_back(std::to_string(i));
-    many.truncate(15000);
-    many.shrinkToFit();
-    ASSERT_EQ(many.size(), 15000u);
-    EXPECT_EQ(many[0], "0");
-    EXPECT_EQ(many[14999], "14999");
-    first = many;
-    EXPECT_TRUE(first == many);
-}
-
-TEST(TextLines, EqualOnlyWithTheSameLines)
-{
-    TextLines a;
-    TextLines b;
-    a.push_back("ab");
-    a.push_back("c");
-    b.push_back("a");
-    b.push_back("bc");
-    EXPECT_FALSE(a == b) << "the same characters split differently are other lines";
-    TextLines c;
-    c.push_back("ab");
-    c.push_back("c");
-    EXPECT_TRUE(a == c);
-}
