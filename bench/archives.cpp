@@ -278,7 +278,14 @@ void writeRecords(const std::filesystem::path &path, const std::vector<std::stri
         throw std::runtime_error("cannot write " + path.string());
 }
 
-std::vector<std::vector<std::string>> writeArchives(const std::filesystem::path &folder, const Sizes &sizes)
+std::string billFileName(std::size_t n)
+{
+    char name[48];
+    std::snprintf(name, sizeof name, "Camera %03zu - ospite %04zu.for", 100 + n % 400, n + 1);
+    return name;
+}
+
+void writeArchives(const std::filesystem::path &folder, const ArchiveSet &set)
 {
     const auto encodeAll = [](const RecordLayout &layout, const std::vector<std::vector<std::string>> &cards) {
         std::vector<std::string> records;
@@ -287,18 +294,10 @@ std::vector<std::vector<std::string>> writeArchives(const std::filesystem::path 
             records.push_back(layout.encode(card));
         return records;
     };
-    auto clients = makeClients(sizes.clients);
-    writeRecords(folder / kClientArchive, encodeAll(clientLayout(), clients));
-    writeRecords(folder / kProductArchive, encodeAll(productLayout(), makeProducts(sizes.products)));
-    writeRecords(folder / "Conto lungo.for", encodeAll(consumptionLayout(), makeConsumptions(sizes.consumptions, 0)));
-    std::filesystem::create_directories(folder / "Conti");
-    for (std::size_t b = 0; b < sizes.bills; ++b) {
-        char name[48];
-        std::snprintf(name, sizeof name, "Camera %03zu - ospite %04zu.for", 100 + b % 400, b + 1);
-        writeRecords(folder / "Conti" / name,
-                     encodeAll(consumptionLayout(), makeConsumptions(sizes.consumptionsPerBill, b + 1)));
-    }
-    return clients;
+    writeRecords(folder / kClientArchive, encodeAll(clientLayout(), makeClients(set.clients)));
+    writeRecords(folder / kProductArchive, encodeAll(productLayout(), makeProducts(set.products)));
+    for (std::size_t b = 0; b < set.bills; ++b)
+        writeRecords(folder / billFileName(b), encodeAll(consumptionLayout(), makeConsumptions(set.linesPerBill, b)));
 }
 
 } // namespace velmora::bench

@@ -1,23 +1,27 @@
-// Times the screens that show a whole archive at once, at a quarter, half and all of their
-// largest size, so a cost that grows faster than the number of lines shows in the figures.
-// Runs offscreen: QT_QPA_PLATFORM=offscreen velmora_bench_screens [-iterations N]
+// Times the screens that show a whole archive at once, on the large and on the realistic
+// archives, from the user's action until the list or grid is laid out and painted, and sets
+// each beside its target. The fakes of the screen tests stand in for the platform.
+// Runs offscreen: QT_QPA_PLATFORM=offscreen velmora_bench_screens
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableView>
-#include <QTest>
 
-#include <map>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "archives.h"
-#include "bills/consumption.h"
+#include "bills/tfrmesportafor.h"
 #include "bills/tfrmforniture.h"
 #include "clients/clientrecord.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "clients/tfrmesportades.h"
 #include "common/exportdialog.h"
-#include "common/memorypolicy.h"
-#include "common/recordfile.h"
+#include "measure.h"
+#include "products/productrecord.h"
+#include "products/tfrmcercamateriale.h"
+#include "products/tfrmesportamat.h"
 #include "support/fakes.h"
 
 using namespace velmora;
@@ -25,111 +29,117 @@ using velmora::test::TestServices;
 
 namespace {
 
-// Every card written once, cut to the size each row asks.
-const std::vector<std::string> &clientRecords()
+void check(bool ok, const char *what)
 {
-    static const std::vector<std::string> records = [] {
-        std::vector<std::string> out;
-        for (const auto &card : bench::makeClients(50000))
-            out.push_back(clientLayout().encode(card));
-        return out;
-    }();
-    return records;
+    if (!ok) {
+        std::fprintf(stderr, "failed: %s\n", what);
+        std::exit(1);
+    }
 }
 
-const std::vector<std::string> &consumptionRecords()
+// The platform cannot raise or activate a window offscreen; its notes on that are no figures.
+void quietPlatformNotes(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
-    static const std::vector<std::string> records = [] {
-        std::vector<std::string> out;
-        for (const auto &row : bench::makeConsumptions(10000, 0))
-            out.push_back(consumptionLayout().encode(row));
-        return out;
-    }();
-    return records;
+    if (type != QtWarningMsg || !message.contains(QLatin1String("does not support")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-void writeFirst(const std::filesystem::path &path, const std::vector<std::string> &records, int count)
+void settle()
 {
-    bench::writeRecords(path, std::vector<std::string>(records.begin(), records.begin() + count));
+    QCoreApplication::processEvents(); // the list or grid lays out and paints its first page
+}
+
+// The search dialogs with blank criteria list every card: Trova reads the archive, builds and
+// sorts the lines and fills the list; Indietro, outside the time, goes back to the criteria.
+template <class Dialog> bench::Figure searchList(int runs, Dialog &dialog, std::size_t lines)
+{
+    dialog.show();
+    settle();
+    return bench::measure(
+        runs,
+        [&] {
+            dialog.cmdIndietro->click();
+            settle();
+        },
+        [&] {
+            dialog.cmdTrova->click();
+            settle();
+            check(static_cast<std::size_t>(dialog.lstRecords->count()) == lines, "every line listed");
+        });
+}
+
+// Every showing of an export reloads its grid from the archive.
+bench::Figure exportGrid(int runs, ExportDialog &dialog, std::size_t rows)
+{
+    return bench::measure(
+        runs, [&] { dialog.hide(); },
+        [&] {
+            dialog.show();
+            settle();
+            check(static_cast<std::size_t>(dialog.gridModel()->gridRows()) == rows + 1, "every row shown");
+        });
+}
+
+void runSet(bench::Report &report, const bench::ArchiveSet &set, double target)
+{
+    const int runs = set.clients > 10000 ? 7 : 21;
+    TestServices ts;
+    bench::writeArchives(ts.services.folder, set);
+    report.section("Screens, " + std::string(set.name) + " archives");
+
+    {
+        TfrmCercaDestinatari dialog(ts.services);
+        report.line("client search listing every card (" + std::to_string(set.clients) + ")",
+                    searchList(runs, dialog, set.clients), target);
+    }
+    {
+        TfrmCercaMateriale dialog(ts.services);
+        report.line("product search listing every product (" + std::to_string(set.products) + ")",
+                    searchList(runs, dialog, set.products), target);
+    }
+    {
+        // One bill after another, as the user opens them from the bill list.
+        TfrmForniture screen(ts.services);
+        std::size_t next = 0;
+        report.line("bill opened, its " + std::to_string(set.linesPerBill) + " lines listed with the total",
+                    bench::measure(
+                        runs, [&] { screen.hide(); },
+                        [&] {
+                            const std::string name = bench::billFileName(next++ % set.bills);
+                            screen.openBill(ts.file(name), QString::fromStdString(name));
+                            settle();
+                            check(static_cast<std::size_t>(screen.lstStudenti->count()) == set.linesPerBill,
+                                  "every consumption listed");
+                        }),
+                    target);
+    }
+    {
+        TfrmEsportaDes dialog(ts.services);
+        report.line("client export grid shown (" + std::to_string(set.clients) + " rows)",
+                    exportGrid(runs, dialog, set.clients), target);
+    }
+    {
+        TfrmEsportaMat dialog(ts.services);
+        report.line("product export grid shown (" + std::to_string(set.products) + " rows)",
+                    exportGrid(runs, dialog, set.products), target);
+    }
+    {
+        TfrmEsportaFor dialog(ts.services);
+        dialog.setBill(ts.file(bench::billFileName(0)));
+        report.line("bill export grid shown (" + std::to_string(set.linesPerBill) + " rows)",
+                    exportGrid(runs, dialog, set.linesPerBill), target);
+    }
 }
 
 } // namespace
 
-class ScreensBench : public QObject
+int main(int argc, char **argv)
 {
-    Q_OBJECT
-
-private slots:
-    void initTestCase() { keepFreedMemoryForReuse(); } // as the program does
-    void clientSearchList_data() { sizes(50000); }
-    void clientSearchList();
-    void openLongBill_data() { sizes(10000); }
-    void openLongBill();
-    void clientExportGrid_data() { sizes(50000); }
-    void clientExportGrid();
-
-private:
-    static void sizes(int largest)
-    {
-        QTest::addColumn<int>("lines");
-        for (int part : {4, 2, 1})
-            QTest::newRow(qPrintable(QString::number(largest / part))) << largest / part;
-    }
-};
-
-// Blank criteria list every card: the search reads the archive, builds and sorts the lines
-// and fills the list in one call.
-void ScreensBench::clientSearchList()
-{
-    QFETCH(int, lines);
-    TestServices ts;
-    writeFirst(ts.file(kClientArchive), clientRecords(), lines);
-    TfrmCercaDestinatari dialog(ts.services);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *back = dialog.findChild<QPushButton *>(QStringLiteral("cmdIndietro"));
-    QBENCHMARK
-    {
-        dialog.cmdTrova->click();
-        QCoreApplication::processEvents(); // the list lays out and paints its first page
-        QCOMPARE(dialog.lstRecords->count(), lines);
-        back->click();
-    }
+    qInstallMessageHandler(quietPlatformNotes);
+    QApplication app(argc, argv);
+    bench::Report report;
+    runSet(report, bench::kLarge, 250);
+    runSet(report, bench::kRealistic, 20);
+    report.summary();
+    return 0;
 }
-
-// Opening a bill reads it, lists every consumption with its total and shows the screen.
-void ScreensBench::openLongBill()
-{
-    QFETCH(int, lines);
-    TestServices ts;
-    writeFirst(ts.file("Conto lungo.for"), consumptionRecords(), lines);
-    TfrmForniture screen(ts.services);
-    screen.openBill(ts.file("Conto lungo.for"), QStringLiteral("Conto lungo"));
-    screen.hide();
-    QBENCHMARK
-    {
-        screen.showMaximized(); // as showWorking, without raising a window the offscreen platform cannot raise
-        QCoreApplication::processEvents();
-        QCOMPARE(screen.lstStudenti->count(), lines);
-        screen.hide();
-    }
-}
-
-// Every showing of the export reloads its grid from the archive.
-void ScreensBench::clientExportGrid()
-{
-    QFETCH(int, lines);
-    TestServices ts;
-    writeFirst(ts.file(kClientArchive), clientRecords(), lines);
-    TfrmEsportaDes dialog(ts.services);
-    QBENCHMARK
-    {
-        dialog.show();
-        QCoreApplication::processEvents();
-        QCOMPARE(dialog.gridModel()->gridRows(), lines + 1); // the headings row too
-        dialog.hide();
-    }
-}
-
-QTEST_MAIN(ScreensBench)
-#include "bench_screens.moc"
