@@ -327,7 +327,7 @@ std::vector<std::string> summaryPrintLines(const ExportGrid &grid)
 {
     constexpr std::size_t kLabel = 40;
     std::vector<std::string> lines;
-    lines.reserve(grid.rows.size() + 1);
+    lines.reserve(grid.size() + 1);
     const auto line = [&lines](std::string_view label, std::string_view count, std::string_view quantity,
                                std::string_view amount, std::string_view note) {
         std::string text = padRight(label, kLabel).substr(0, kLabel);
@@ -342,8 +342,8 @@ std::vector<std::string> summaryPrintLines(const ExportGrid &grid)
     if (grid.headings.size() >= kColumns)
         line(cell(grid.headings[1]), cell(grid.headings[2]), cell(grid.headings[3]), cell(grid.headings[4]),
              cell(grid.headings[5]));
-    for (std::size_t r = 0; r < grid.rows.size(); ++r) {
-        const GridRow &row = grid.rows[r];
+    for (std::size_t r = 0; r < grid.size(); ++r) {
+        const GridRow row = grid.row(r);
         if (row.size() < kColumns)
             continue;
         // A row naming an uncounted consumption keeps its whole name: no column cuts it.

@@ -53,20 +53,25 @@ QString ExportGridModel::cellText(int column, int row) const
         return {};
     const auto c = static_cast<std::size_t>(column);
     if (row == 0)
-        return c < m_grid.headings.size() ? fromAnsi(m_grid.headings[c]) : QString();
-    const GridRow &cells = m_grid.rows[static_cast<std::size_t>(row - 1)];
-    return c < cells.size() ? fromAnsi(cells[c]) : QString();
+        return fromAnsi(m_grid.headings[c]);
+    return fromAnsi(m_grid.row(static_cast<std::size_t>(row - 1))[c]);
 }
 
 std::vector<QStringList> ExportGridModel::texts() const
 {
     std::vector<QStringList> texts;
     texts.reserve(static_cast<std::size_t>(gridRows()));
-    for (int r = 0; r < gridRows(); ++r) {
+    QStringList headings;
+    headings.reserve(gridColumns());
+    for (const std::string &h : m_grid.headings)
+        headings << fromAnsi(h);
+    texts.push_back(std::move(headings));
+    // Each row made into cells once, not once per cell.
+    for (std::size_t r = 0; r < m_grid.size(); ++r) {
         QStringList row;
         row.reserve(gridColumns());
-        for (int c = 0; c < gridColumns(); ++c)
-            row << cellText(c, r);
+        for (const std::string &cell : m_grid.row(r))
+            row << fromAnsi(cell);
         texts.push_back(std::move(row));
     }
     return texts;
@@ -74,7 +79,7 @@ std::vector<QStringList> ExportGridModel::texts() const
 
 int ExportGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_grid.rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_grid.size());
 }
 
 int ExportGridModel::columnCount(const QModelIndex &parent) const
@@ -275,7 +280,7 @@ void ExportDialog::FormShow()
     const bool loaded = m_model->change([&](ExportGrid &grid) {
         if (layout && !path.empty())
             return loadExportGrid(grid, *m_setup.spec, RecordFile(path, layout->size()), *layout);
-        grid.rows.assign(grid.rows.size(), GridRow(m_setup.spec->headings.size()));
+        grid.emptyRows();
         return false;
     });
     if (loaded)

@@ -37,7 +37,7 @@ public:
     // Cell (column, row) of the whole grid, row 0 being the headings and column 0 the numbers.
     QString cellText(int column, int row) const;
     int gridColumns() const { return static_cast<int>(m_grid.headings.size()); }
-    int gridRows() const { return static_cast<int>(m_grid.rows.size()) + 1; }
+    int gridRows() const { return static_cast<int>(m_grid.size()) + 1; }
     // Every cell of the whole grid, row by row: what the documents are made from.
     std::vector<QStringList> texts() const;
 

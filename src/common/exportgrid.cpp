@@ -1,7 +1,8 @@
 #include "common/exportgrid.h"
 
-#include "common/text.h"
+#include <algorithm>
 
+#include "common/text.h"
 
 namespace velmora {
 
@@ -58,6 +59,32 @@ void productRow(GridRow &cells, const FieldViews &fields)
     // Codice to Giacenza, then Note; the threshold is left out.
     addFields(cells, fields, 0, 14);
     cells.emplace_back(at(fields, 16));
+}
+
+// Fields as one string: each a length byte, then its bytes. A stored length byte is at most
+// 255, so every field read from a record fits.
+void packFields(std::string &packed, const FieldViews &fields)
+{
+    std::size_t size = fields.size();
+    for (std::string_view f : fields)
+        size += f.size();
+    packed.reserve(size);
+    for (std::string_view f : fields) {
+        packed.push_back(static_cast<char>(static_cast<unsigned char>(f.size())));
+        packed.append(f);
+    }
+}
+
+void unpackFields(std::string_view packed, FieldViews &fields)
+{
+    fields.clear();
+    std::size_t at = 0;
+    while (at < packed.size()) {
+        const std::size_t length =
+            std::min<std::size_t>(static_cast<unsigned char>(packed[at]), packed.size() - at - 1);
+        fields.push_back(packed.substr(at + 1, length));
+        at += 1 + length;
+    }
 }
 
 } // namespace
@@ -118,42 +145,65 @@ const ExportSpec &productExport()
     return spec;
 }
 
+GridRow ExportGrid::row(std::size_t r) const
+{
+    const std::size_t columns = headings.size();
+    if (r < rows.size()) {
+        GridRow cells = rows[r];
+        cells.resize(columns);
+        return cells;
+    }
+    GridRow cells;
+    const std::size_t record = r - rows.size();
+    if (record < records.size() && !records[record].empty() && spec) {
+        FieldViews fields;
+        unpackFields(records[record], fields);
+        cells.reserve(columns);
+        cells.push_back(std::to_string(record + 1));
+        spec->row(cells, fields);
+    }
+    cells.resize(columns);
+    return cells;
+}
+
+void ExportGrid::emptyRows()
+{
+    records.assign(size(), std::string());
+    rows.clear();
+}
+
 ExportGrid emptyExportGrid(const ExportSpec &spec)
 {
-    return {spec.headings, std::vector<GridRow>(9, GridRow(spec.headings.size()))};
+    return {spec.headings, {}, std::vector<std::string>(9), &spec};
 }
 
 bool loadExportGrid(ExportGrid &grid, const ExportSpec &spec, const RecordFile &archive, const RecordLayout &layout)
 {
-    const std::size_t columns = spec.headings.size();
     // The old rows' memory goes before the new rows are read; an empty or unreadable archive
     // leaves as many rows as there were, emptied.
-    const std::size_t shown = grid.rows.size();
+    const std::size_t shown = grid.size();
     grid.rows = {};
-    // Rows are built straight from each block of the file as it is read.
+    grid.records = {};
+    grid.spec = &spec;
     FieldViews fields;
     std::size_t records = 0; // counted as the pass starts, under its lock: the rows it shows
     const bool read = archive.forEach(
         [&](std::string_view record) {
-            if (grid.rows.empty())
-                grid.rows.reserve(records);
+            if (grid.records.empty())
+                grid.records.reserve(records);
             layout.viewsInto(record, fields);
-            GridRow &cells = grid.rows.emplace_back();
-            cells.reserve(columns);
-            cells.push_back(std::to_string(grid.rows.size()));
-            spec.row(cells, fields);
-            cells.resize(columns);
+            packFields(grid.records.emplace_back(), fields);
         },
         &records);
     if (records == 0) {
-        grid.rows.assign(shown, GridRow(columns));
+        grid.records.assign(shown, std::string());
         return false;
     }
     grid.headings = spec.headings;
     // An archive that cannot be read to its end leaves a row per counted record, empty.
     if (!read)
-        grid.rows.clear();
-    grid.rows.resize(records, GridRow(columns));
+        grid.records.clear();
+    grid.records.resize(records);
     return true;
 }
 

@@ -31,7 +31,20 @@ const ExportSpec &productExport(); // product archive, 17 columns
 struct ExportGrid
 {
     GridRow headings;
-    std::vector<GridRow> rows; // the data rows, each as wide as the headings
+    // Rows whose cells were made beforehand: the summary's few.
+    std::vector<GridRow> rows;
+    // Rows read from an archive, after those: each record's fields packed into one string (a
+    // length byte, then the trimmed bytes), made into cells only when the row is shown or
+    // exported. 50,000 client cards held as separate cells took more memory than the program
+    // may use with the other archives open. An empty string is an empty row.
+    std::vector<std::string> records;
+    const ExportSpec *spec = nullptr; // how records become cells
+
+    std::size_t size() const { return rows.size() + records.size(); }
+    // The cells of data row r (0-based), as many as the headings.
+    GridRow row(std::size_t r) const;
+    // As many rows as now, every cell empty.
+    void emptyRows();
 };
 
 // A grid that was never filled: the headings and nine empty rows.

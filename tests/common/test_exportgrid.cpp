@@ -152,12 +152,38 @@ TEST(ExportLoad, FillsOneRowPerRecordInFileOrder)
                   {"Ombrellone", "", "", "Spiaggia", "1", "12,50", "12,50", "gg", "Anna", "Rossi", "12", "333"}});
     ExportGrid grid = velmora::emptyExportGrid(velmora::billExport());
     ASSERT_TRUE(velmora::loadExportGrid(grid, velmora::billExport(), RecordFile(path, kBill.size()), kBill));
-    ASSERT_EQ(grid.rows.size(), 3u);
+    ASSERT_EQ(grid.size(), 3u);
     EXPECT_EQ(grid.headings, velmora::billExport().headings);
-    EXPECT_EQ(grid.rows[0],
+    EXPECT_EQ(grid.row(0),
               (GridRow{"1", "Caff\xe8", "08/12/2026", "10:30", "Bar", "1", "1,20", "1,20", "", "", "", "", ""}));
-    EXPECT_EQ(grid.rows[2][0], "3");
-    EXPECT_EQ(grid.rows[2][12], "333");
+    EXPECT_EQ(grid.row(1)[8], "bt");
+    EXPECT_EQ(grid.row(2)[0], "3");
+    EXPECT_EQ(grid.row(2)[12], "333");
+    EXPECT_EQ(grid.row(3), GridRow(13)) << "past the last row every cell is empty";
+}
+
+TEST(ExportLoad, CellsComeBackByteForByte)
+{
+    TempFolder folder;
+    const auto path = folder.file("Conto.for");
+    // A full-length product name holding nearly every byte value, the zero byte and 255
+    // included, between two marks (the ends of a field are trimmed), then a card left blank.
+    std::string every = "<";
+    for (int b = 0; b < 256; ++b)
+        if (b < 124 || b >= 132)
+            every.push_back(static_cast<char>(b));
+    every += ">";
+    ASSERT_EQ(every.size(), 250u);
+    writeRecords(path, kBill, {{every, "", "", "", "", "", "", "", "", "", "", "fine"}, {}});
+    ExportGrid grid = velmora::emptyExportGrid(velmora::billExport());
+    ASSERT_TRUE(velmora::loadExportGrid(grid, velmora::billExport(), RecordFile(path, kBill.size()), kBill));
+    ASSERT_EQ(grid.size(), 2u);
+    EXPECT_EQ(grid.row(0)[1], every);
+    EXPECT_EQ(grid.row(0)[2], "");
+    EXPECT_EQ(grid.row(0)[12], "fine");
+    GridRow blank(13);
+    blank[0] = "2";
+    EXPECT_EQ(grid.row(1), blank) << "a blank card is a numbered row";
 }
 
 TEST(ExportLoad, AnArchiveOfManyBlocksKeepsFileOrderAndNumbers)
@@ -171,13 +197,17 @@ TEST(ExportLoad, AnArchiveOfManyBlocksKeepsFileOrderAndNumbers)
     writeRecords(path, kClient, records);
     ExportGrid grid = velmora::emptyExportGrid(velmora::clientExport());
     ASSERT_TRUE(velmora::loadExportGrid(grid, velmora::clientExport(), RecordFile(path, kClient.size()), kClient));
-    ASSERT_EQ(grid.rows.size(), 3000u);
-    for (std::size_t i = 0; i < grid.rows.size(); ++i) {
-        ASSERT_EQ(grid.rows[i].size(), 26u);
-        ASSERT_EQ(grid.rows[i][0], std::to_string(i + 1));
-        ASSERT_EQ(grid.rows[i][1], "Cliente " + std::to_string(i + 1));
-        ASSERT_EQ(grid.rows[i][3], "Camera " + std::to_string((i + 1) % 40) + " ");
+    ASSERT_EQ(grid.size(), 3000u);
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        const GridRow row = grid.row(i);
+        ASSERT_EQ(row.size(), 26u);
+        ASSERT_EQ(row[0], std::to_string(i + 1));
+        ASSERT_EQ(row[1], "Cliente " + std::to_string(i + 1));
+        ASSERT_EQ(row[3], "Camera " + std::to_string((i + 1) % 40) + " ");
     }
+    // A mostly blank card is held as its text, not as its 3,992 bytes.
+    for (const std::string &held : grid.records)
+        ASSERT_LT(held.size(), 100u);
 }
 
 TEST(ExportLoad, ReloadShowsTheArchiveAsItIsNow)
@@ -191,13 +221,13 @@ TEST(ExportLoad, ReloadShowsTheArchiveAsItIsNow)
     ExportGrid grid = velmora::emptyExportGrid(velmora::productExport());
     const RecordFile archive(path, kProduct.size());
     ASSERT_TRUE(velmora::loadExportGrid(grid, velmora::productExport(), archive, kProduct));
-    ASSERT_EQ(grid.rows.size(), 5u);
+    ASSERT_EQ(grid.size(), 5u);
 
     writeRecords(path, kProduct, {{"COD2"}, {"COD4"}});
     ASSERT_TRUE(velmora::loadExportGrid(grid, velmora::productExport(), archive, kProduct));
-    ASSERT_EQ(grid.rows.size(), 2u);
-    EXPECT_EQ(grid.rows[1][0], "2");
-    EXPECT_EQ(grid.rows[1][1], "COD4");
+    ASSERT_EQ(grid.size(), 2u);
+    EXPECT_EQ(grid.row(1)[0], "2");
+    EXPECT_EQ(grid.row(1)[1], "COD4");
 }
 
 TEST(ExportLoad, EmptyArchiveEmptiesTheRowsButKeepsTheirNumber)
@@ -211,9 +241,9 @@ TEST(ExportLoad, EmptyArchiveEmptiesTheRowsButKeepsTheirNumber)
 
     writeRecords(path, kClient, {}, std::string(100, 'x')); // a partial record is no record
     EXPECT_FALSE(velmora::loadExportGrid(grid, velmora::clientExport(), archive, kClient));
-    ASSERT_EQ(grid.rows.size(), 3u);
-    for (std::size_t r = 0; r < grid.rows.size(); ++r)
-        EXPECT_EQ(grid.rows[r], GridRow(26));
+    ASSERT_EQ(grid.size(), 3u);
+    for (std::size_t r = 0; r < grid.size(); ++r)
+        EXPECT_EQ(grid.row(r), GridRow(26));
     EXPECT_EQ(grid.headings, velmora::clientExport().headings);
 }
 
@@ -225,7 +255,9 @@ TEST(ExportLoad, MissingArchiveIsCreatedEmpty)
     EXPECT_FALSE(velmora::loadExportGrid(grid, velmora::clientExport(), RecordFile(path, kClient.size()), kClient));
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
-    EXPECT_EQ(grid.rows.size(), 9u) << "a grid never filled keeps its ten rows";
+    ASSERT_EQ(grid.size(), 9u) << "a grid never filled keeps its ten rows";
+    EXPECT_EQ(grid.row(0), GridRow(26));
+    EXPECT_EQ(grid.row(8), GridRow(26));
 }
 
 TEST(ExportLoad, UnreadableArchiveLeavesEmptyRowsSilently)
@@ -234,11 +266,12 @@ TEST(ExportLoad, UnreadableArchiveLeavesEmptyRowsSilently)
     const auto path = folder.file("Conto.for");
     std::filesystem::create_directory(path);
     ExportGrid grid = velmora::emptyExportGrid(velmora::billExport());
+    grid.records.clear();
     grid.rows = {{"1", "vecchio"}, {"2", "anche"}};
     EXPECT_FALSE(velmora::loadExportGrid(grid, velmora::billExport(), RecordFile(path, kBill.size()), kBill));
-    ASSERT_EQ(grid.rows.size(), 2u);
-    EXPECT_EQ(grid.rows[0], GridRow(13));
-    EXPECT_EQ(grid.rows[1], GridRow(13));
+    ASSERT_EQ(grid.size(), 2u);
+    EXPECT_EQ(grid.row(0), GridRow(13));
+    EXPECT_EQ(grid.row(1), GridRow(13));
 }
 
 TEST(ExportLoad, LayoutsMatchTheArchiveRecordSizes)
