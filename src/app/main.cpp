@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "app/application.h"
+#include "app/safetycopies.h"
 #include "app/screenset.h"
 #include "app/tfrmpassword.h"
 #include "bills/billmove.h"
@@ -57,6 +58,10 @@ int main(int argc, char **argv)
     // A move of consumptions that a crash stopped half way is completed before any bill is read;
     // if the bills cannot be used now, the first operation on them that can completes it.
     (void)velmora::settlePendingMove(services.folder);
+    // Likewise a restore of a safety copy: committed, it is completed; not yet, it is thrown away.
+    // Every later take of the folder lock does the same, for a restore stopped in another program.
+    velmora::installRestoreSettling();
+    (void)velmora::settlePendingRestore(services.folder);
     app.setMessages(&messages);
 
     ScreenSet screens(services);

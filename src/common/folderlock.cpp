@@ -38,6 +38,7 @@ std::chrono::milliseconds g_defaultTimeout{5000};
 // What the current user action may still wait, and whether one of its locks waited in vain.
 std::chrono::steady_clock::duration g_actionLeft = g_defaultTimeout;
 bool g_actionBusy = false;
+FolderLock::SettleHook g_settleHook = nullptr;
 
 bool tryLock(int fd, short type)
 {
@@ -75,6 +76,11 @@ void FolderLock::newAction()
 {
     g_actionLeft = g_defaultTimeout;
     g_actionBusy = false;
+}
+
+void FolderLock::setSettleHook(SettleHook hook)
+{
+    g_settleHook = hook;
 }
 
 bool FolderLock::busyInAction()
@@ -154,6 +160,8 @@ void FolderLock::take(std::chrono::steady_clock::duration wait, bool ofAction, U
     held.owner = ::getpid();
     held.writable = writable;
     m_counted = m_granted = true;
+    if (writable && g_settleHook)
+        g_settleHook(m_folder);
 }
 
 FolderLock::~FolderLock()

@@ -49,6 +49,11 @@ public:
     // Whether a lock of the current action was refused because another program held the folder.
     static bool busyInAction();
 
+    // Called with the folder each time this process takes the lock afresh (not for a level
+    // taken again), so that work a crash left half way is completed before anything else.
+    using SettleHook = void (*)(const std::filesystem::path &folder);
+    static void setSettleHook(SettleHook hook);
+
 private:
     void take(std::chrono::steady_clock::duration wait, bool ofAction, Use use);
 
