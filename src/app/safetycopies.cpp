@@ -770,6 +770,18 @@ CopyResult makeCopy(const std::filesystem::path &programFolder, const std::files
     return result;
 }
 
+std::string copySizeText(std::uintmax_t bytes)
+{
+    constexpr std::uintmax_t kb = 1024;
+    if (bytes < kb)
+        return std::to_string(bytes) + " byte";
+    if (bytes < kb * kb)
+        return std::to_string((bytes + kb - 1) / kb) + " KB";
+    // Tenths of a megabyte, rounded half up, with the decimal comma.
+    const std::uintmax_t tenths = (bytes * 10 + kb * kb / 2) / (kb * kb);
+    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " MB";
+}
+
 std::vector<CopyInfo> listCopies(const std::filesystem::path &folder)
 {
     std::vector<CopyInfo> copies;

@@ -150,6 +150,9 @@ struct CopyInfo
     std::uintmax_t size = 0; // of the ZIP file
 };
 
+// A copy's size as the list shows it: "512 byte", "14 KB", "3,2 MB".
+std::string copySizeText(std::uintmax_t bytes);
+
 // The copies of a folder whose manifest can be read, newest first.
 std::vector<CopyInfo> listCopies(const std::filesystem::path &folder);
 

@@ -6,6 +6,7 @@
 #include "clients/tfrmallegatides.h"
 #include "products/tfrmallegatimat.h"
 #include "app/tfrmcambiapassword.h"
+#include "app/tfrmcopie.h"
 #include "validators/tfrmcarta.h"
 #include "clients/tfrmcartellades.h"
 #include "products/tfrmcartellamat.h"
@@ -45,6 +46,7 @@ ScreenSet::ScreenSet(velmora::Services &services)
     add(new TfrmCercaMateriale(services));
     add(new TfrmCercaSottoscorta(services));
     add(new TfrmCodFisc(services));
+    m_copies = add(new TfrmCopie(services));
     m_create = add(new TfrmCrea(services));
     m_clients = add(new TfrmDestinatari(services));
     m_clientExport = add(new TfrmEsportaDes(services));
@@ -97,6 +99,8 @@ velmora::WorkingScreen *ScreenSet::environment(velmora::Environment environment)
         return m_catalogue;
     case velmora::Environment::Summary:
         return m_summary;
+    case velmora::Environment::SafetyCopies:
+        return m_copies;
     }
     return nullptr;
 }

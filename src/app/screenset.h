@@ -13,6 +13,7 @@ class TfrmPassword;
 class TfrmAvvio;
 class TfrmAccedi;
 class TfrmCambiaPassword;
+class TfrmCopie;
 class TfrmCrea;
 class TfrmDestinatari;
 class TfrmEsportaDes;
@@ -68,6 +69,7 @@ private:
     TfrmAvvio *m_start = nullptr;
     TfrmAccedi *m_catalogue = nullptr;
     TfrmCambiaPassword *m_changePassword = nullptr;
+    TfrmCopie *m_copies = nullptr;
     TfrmCrea *m_create = nullptr;
     TfrmDestinatari *m_clients = nullptr;
     TfrmEsportaDes *m_clientExport = nullptr;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "bills/billartwork.h"
+#include "app/tfrmcopie.h"
 #include "common/artwork.h"
 
 using namespace velmora;
@@ -151,6 +152,11 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     imgRiepilogo->setToolTip(imgRiepilogo->description());
     imgRiepilogo->setGeometry(QRect(QPoint(64, 626), imgRiepilogo->pixmap().size()));
     connect(imgRiepilogo, &IconButton::activated, this, &TfrmAvvio::imgRiepilogoClick);
+    imgCopie = new IconButton(QStringLiteral("imgCopie"), QStringLiteral(" Copie di sicurezza degli archivi "), g);
+    imgCopie->setPixmap(copiesIcon(QColor(22, 96, 110), 40));
+    imgCopie->setToolTip(imgCopie->description());
+    imgCopie->setGeometry(QRect(QPoint(995 - 64 - 56, 626), imgCopie->pixmap().size()));
+    connect(imgCopie, &IconButton::activated, this, &TfrmAvvio::imgCopieClick);
 }
 
 void TfrmAvvio::FormShow()
@@ -221,6 +227,11 @@ void TfrmAvvio::imgRiepilogoClick()
     openEnvironment(Environment::Summary);
 }
 
+void TfrmAvvio::imgCopieClick()
+{
+    openEnvironment(Environment::SafetyCopies);
+}
+
 void TfrmAvvio::lblWebClick()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -230,7 +241,8 @@ void TfrmAvvio::lblWebClick()
 
 void TfrmAvvio::FormClose()
 {
-    // Closing the start screen by any means ends the program.
+    // Closing the start screen by any means ends the program, after the day's automatic copy.
+    automaticCopyAtEnd(m_services, this);
     QCoreApplication::quit();
 }
 

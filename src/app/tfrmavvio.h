@@ -28,6 +28,7 @@ public:
     velmora::IconButton *imgCopyright = nullptr;
     velmora::IconButton *imgEsci = nullptr;
     velmora::IconButton *imgRiepilogo = nullptr;
+    velmora::IconButton *imgCopie = nullptr;
     QLabel *lblSubTitle = nullptr;
     QLabel *lblWeb = nullptr;
     QLabel *imgAnimata = nullptr;
@@ -54,6 +55,7 @@ private:
     void imgCopyrightClick();
     void imgEsciClick();
     void imgRiepilogoClick();
+    void imgCopieClick();
     void lblWebClick();
 
     QPointer<QMovie> m_banner;

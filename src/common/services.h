@@ -72,7 +72,7 @@ public:
 };
 
 // The working environments the start screen's tiles and icons lead to.
-enum class Environment { Clients, Products, CreateBill, Catalogue, Summary };
+enum class Environment { Clients, Products, CreateBill, Catalogue, Summary, SafetyCopies };
 // The archives whose export dialog a card screen shows.
 enum class ArchiveExport { Clients, Products };
 

@@ -157,6 +157,18 @@ TEST(SafetyCopies, NamesCarryDateAndTime)
         EXPECT_FALSE(parseCopyFileName(other)) << other;
 }
 
+TEST(SafetyCopies, SizesAsTheListShowsThem)
+{
+    EXPECT_EQ(copySizeText(0), "0 byte");
+    EXPECT_EQ(copySizeText(1023), "1023 byte");
+    EXPECT_EQ(copySizeText(1024), "1 KB");
+    EXPECT_EQ(copySizeText(1025), "2 KB");
+    EXPECT_EQ(copySizeText(1024 * 1024 - 1), "1024 KB");
+    EXPECT_EQ(copySizeText(1024 * 1024), "1,0 MB");
+    EXPECT_EQ(copySizeText(3355443), "3,2 MB");
+    EXPECT_EQ(copySizeText(1024 * 1024 * 10 - 1), "10,0 MB");
+}
+
 TEST(SafetyCopies, OnlyTheProgramsFilesBelongInACopy)
 {
     for (const char *name : {"Anagrafica.pro", "Materiali.pro", "unins000.dll", "Camera 1.for", "x.FOR",

@@ -28,7 +28,7 @@ private slots:
             captions[screen->objectName()] = screen->windowTitle();
             QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
         }
-        QCOMPARE(order.size(), 27);
+        QCOMPARE(order.size(), 28);
         QCOMPARE(order.front(), QStringLiteral("TfrmPassword"));
         QCOMPARE(order[1], QStringLiteral("TfrmAvvio"));
         QCOMPARE(order.back(), QStringLiteral("TfrmSplash"));
@@ -38,6 +38,7 @@ private slots:
         QCOMPARE(captions[QStringLiteral("TfrmIva")], QStringLiteral(" Controllo partita IVA "));
         QCOMPARE(captions[QStringLiteral("TfrmRiepilogo")],
                  QStringLiteral(" Velmora © - Riepilogo delle consumazioni"));
+        QCOMPARE(captions[QStringLiteral("TfrmCopie")], QStringLiteral(" Velmora © - Copie di sicurezza"));
     }
 
     void tilesOpenTheirEnvironmentAndHideTheStartScreen()
@@ -49,7 +50,8 @@ private slots:
                                                                {"titProdotti", Environment::Products},
                                                                {"btnCrea", Environment::CreateBill},
                                                                {"titForniture", Environment::Catalogue},
-                                                               {"imgRiepilogo", Environment::Summary}};
+                                                               {"imgRiepilogo", Environment::Summary},
+                                                               {"imgCopie", Environment::SafetyCopies}};
         for (const auto &[icon, target] : routes) {
             set.showStart();
             QVERIFY(start->isVisible());
@@ -100,6 +102,8 @@ private slots:
         QVERIFY(t.messages.shown.empty());
         QCOMPARE(start.imgEsci->toolTip(), QStringLiteral(" Esci "));
         QCOMPARE(start.imgRiepilogo->toolTip(), QStringLiteral(" Riepilogo delle consumazioni "));
+        QCOMPARE(start.imgCopie->toolTip(), QStringLiteral(" Copie di sicurezza degli archivi "));
+        QCOMPARE(start.imgCopie->description(), QStringLiteral(" Copie di sicurezza degli archivi "));
         QCOMPARE(start.lblSubTitle->text(),
                  QStringLiteral("Software per gestire l'addebito di servizi e consumazioni sul conto dei clienti di "
                                 "strutture ricettive."));
