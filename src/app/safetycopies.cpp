@@ -802,11 +802,18 @@ std::vector<CopyInfo> listCopies(const std::filesystem::path &folder)
         };
         if (::fstat(fd.get(), &st) != 0)
             continue;
-        int error = 0;
-        zip_t *za = zip_fdopen(fd.get(), ZIP_RDONLY, &error);
-        if (!za)
+        // libzip takes the descriptor it is given for its own; it gets a duplicate, so this one
+        // stays ours to close.
+        const int own = ::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0);
+        if (own < 0)
             continue;
-        (void)fd.close(); // libzip keeps its own descriptor of the file
+        int error = 0;
+        zip_t *za = zip_fdopen(own, ZIP_RDONLY, &error);
+        if (!za) {
+            if (::fcntl(own, F_GETFD) >= 0)
+                ::close(own);
+            continue;
+        }
         const auto manifest = readManifestOf(za);
         zip_discard(za);
         if (!manifest)

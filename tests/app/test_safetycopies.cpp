@@ -240,6 +240,13 @@ TEST(SafetyCopies, CopyAndRestoreRoundTripByteForByte)
     EXPECT_EQ(made.manifest.recordsOf("Anagrafica.pro"), 3u);
     EXPECT_EQ(made.manifest.recordsOf("Camera 12.for"), 4u);
 
+    // Files that only look like copies are not listed, and a FIFO never holds the listing.
+    put(copies / "Velmora 2026-01-01 00.00.zip", "not a zip");
+    ASSERT_EQ(::mkfifo((copies / "Velmora 2026-01-02 00.00.zip").c_str(), 0600), 0);
+    EXPECT_EQ(listCopies(copies.path()).size(), 1u);
+    fs::remove(copies / "Velmora 2026-01-01 00.00.zip");
+    fs::remove(copies / "Velmora 2026-01-02 00.00.zip");
+
     // A second copy in the same minute gets a name of its own.
     EXPECT_EQ(makeCopy(program.path(), copies.path(), kMorning, CopyKind::Manual).path,
               copies / "Velmora 2026-12-08 10.55 (2).zip");
