@@ -54,11 +54,6 @@ QString kindText(CopyKind kind)
     return {};
 }
 
-QString busyMessage()
-{
-    return QStringLiteral("Attenzione: un'altra postazione sta usando gli archivi. Riprovare tra qualche istante.");
-}
-
 QString refusalReason(Refusal refusal)
 {
     switch (refusal) {
@@ -153,7 +148,7 @@ QString copyFailureMessage(CopyResult::Outcome outcome)
     case CopyResult::Outcome::Made:
         return {};
     case CopyResult::Outcome::Busy:
-        return busyMessage();
+        return archiveBusyMessage();
     case CopyResult::Outcome::SourceError:
         return fileErrorMessage();
     case CopyResult::Outcome::DestinationError:
@@ -380,7 +375,7 @@ void TfrmCopie::cmdRipristinaClick()
                                          .arg(copyFailureMessage(result.backup.outcome)));
         return;
     case RestoreResult::Outcome::Busy:
-        m_services.messages->warning(this, kTitle, busyMessage());
+        m_services.messages->warning(this, kTitle, archiveBusyMessage());
         return;
     case RestoreResult::Outcome::FileError:
         m_services.messages->warning(this, kTitle,
