@@ -894,6 +894,37 @@ std::optional<Journal> parseJournal(std::string_view text)
     return j;
 }
 
+// Puts a staged file in the place of a data file. An archive the user made a link (to another
+// disk, say) stays a link: the restored data replace the file it leads to. Repeating it after a
+// crash writes the same data again.
+bool installOver(const std::filesystem::path &staged, const std::filesystem::path &data)
+{
+    const std::filesystem::path target = safefile::linkTarget(data);
+    if (::rename(staged.c_str(), target.c_str()) == 0)
+        return safefile::syncFolderOf(target);
+    if (errno != EXDEV)
+        return false;
+    // The link leads to another file system: written there whole under a new name, then renamed.
+    const auto bytes = readFile(staged, kMaxArchiveBytes, safefile::Links::Refuse);
+    if (!bytes)
+        return false;
+    struct stat st
+    {
+    };
+    const bool replaces = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    std::filesystem::path temp;
+    if (!writeNewFile(safefile::createUnique(target, temp), *bytes, replaces ? &st : nullptr)) {
+        if (!temp.empty())
+            (void)::unlink(temp.c_str());
+        return false;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        (void)::unlink(temp.c_str());
+        return false;
+    }
+    return safefile::syncFolderOf(target) && ::unlink(staged.c_str()) == 0;
+}
+
 // Moves every staged file over the data and removes the files the copy did not hold. Each step
 // can be repeated: a file already moved is no longer staged, a file already removed is gone.
 bool applyJournal(const std::filesystem::path &folder, const Journal &j)
@@ -906,7 +937,7 @@ bool applyJournal(const std::filesystem::path &folder, const Journal &j)
             continue;
         std::error_code ec;
         std::filesystem::create_directories(to.parent_path(), ec);
-        if (ec || ::rename(from.c_str(), to.c_str()) != 0 || !safefile::syncFolderOf(to))
+        if (ec || !installOver(from, to))
             return false;
         step();
     }

@@ -8,6 +8,7 @@
 #include "app/passwordcodec.h"
 #include "clients/clientrecord.h"
 #include "common/artwork.h"
+#include "common/waitcursor.h"
 #include "common/widgets.h"
 #include "products/productrecord.h"
 
@@ -166,12 +167,10 @@ void automaticCopyAtEnd(Services &services, QWidget *owner)
 {
     AutomaticCopy result;
     try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const WaitCursor hourglass;
         result = makeAutomaticCopy(services.folder, copyTimeNow(*services.clock));
-        QApplication::restoreOverrideCursor();
     } catch (...) {
         // Nothing may keep the program from ending; a copy that could not be made is told below.
-        QApplication::restoreOverrideCursor();
         result.outcome = AutomaticCopy::Outcome::Failed;
         result.copy.outcome = CopyResult::Outcome::DestinationError;
     }
@@ -308,10 +307,11 @@ void TfrmCopie::cmdCreaClick()
                                                     "sicurezza, per esempio su una chiavetta USB."));
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CopyResult made =
-        makeCopy(m_services.folder, pathOf(txtCartella->text()), copyTimeNow(*m_services.clock), CopyKind::Manual);
-    QApplication::restoreOverrideCursor();
+    const CopyResult made = [&] {
+        const WaitCursor hourglass;
+        return makeCopy(m_services.folder, pathOf(txtCartella->text()), copyTimeNow(*m_services.clock),
+                        CopyKind::Manual);
+    }();
     fillList();
     if (made.outcome != CopyResult::Outcome::Made) {
         m_services.messages->warning(this, kTitle, copyFailureMessage(made.outcome));
@@ -337,9 +337,10 @@ void TfrmCopie::cmdRipristinaClick()
                                                     "\r\n\r\nNessun dato è stato modificato.")
                                          .arg(refusalReason(refusal)));
     };
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CheckedCopy checked = checkCopyFile(copy.path);
-    QApplication::restoreOverrideCursor();
+    const CheckedCopy checked = [&] {
+        const WaitCursor hourglass;
+        return checkCopyFile(copy.path);
+    }();
     if (checked.refusal != Refusal::None) {
         refused(checked.refusal);
         return;
@@ -352,10 +353,10 @@ void TfrmCopie::cmdRipristinaClick()
                            "ne viene fatta una copia nella stessa cartella.")
                 .arg(dateText(t), timeText(t), contentsText(checked.manifest))))
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const RestoreResult result =
-        restoreCopy(m_services.folder, copy.path, copy.path.parent_path(), copyTimeNow(*m_services.clock));
-    QApplication::restoreOverrideCursor();
+    const RestoreResult result = [&] {
+        const WaitCursor hourglass;
+        return restoreCopy(m_services.folder, copy.path, copy.path.parent_path(), copyTimeNow(*m_services.clock));
+    }();
     fillList();
     switch (result.outcome) {
     case RestoreResult::Outcome::Restored:

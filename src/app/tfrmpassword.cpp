@@ -7,6 +7,7 @@
 
 #include "app/passwordcodec.h"
 #include "app/passwordstore.h"
+#include "app/tfrmcopie.h"
 #include "common/artwork.h"
 #include "common/text.h"
 #include "common/widgets.h"
@@ -141,8 +142,10 @@ void TfrmPassword::reject()
 
 void TfrmPassword::closeEvent(QCloseEvent *event)
 {
-    // The login screen is the main window: closing it ends the program.
+    // The login screen is the main window: closing it ends the program, after the day's
+    // automatic copy, as when the start screen closes.
     event->accept();
     hide();
+    automaticCopyAtEnd(m_services, this);
     QCoreApplication::quit();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <random>
 #include <thread>
@@ -66,8 +67,11 @@ std::map<std::string, std::string> everything(const fs::path &folder)
 std::map<std::string, std::string> data(const fs::path &folder)
 {
     std::map<std::string, std::string> all;
-    for (const DataFile &f : programDataFiles(folder))
-        all[f.name] = readWholeFile(f.path).value_or("unreadable");
+    for (const DataFile &f : programDataFiles(folder)) {
+        // Through a link, as the program reads a linked archive.
+        std::ifstream in(f.path, std::ios::binary);
+        all[f.name] = in ? std::string(std::istreambuf_iterator<char>(in), {}) : "unreadable";
+    }
     return all;
 }
 
@@ -297,6 +301,48 @@ TEST(SafetyCopies, RestoredFilesKeepTheModeOfTheFilesTheyReplace)
     };
     ASSERT_EQ(::stat((program / "Materiali.pro").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// An archive the user made a link, to another disk or beside, stays a link, and the restored
+// data lie in the file it leads to.
+TEST(SafetyCopies, ARestoreKeepsLinkedArchivesLinks)
+{
+    TempFolder program;
+    TempFolder copies;
+    TempFolder sameDisk;
+    OtherDevice otherDisk;
+    ASSERT_FALSE(otherDisk.path().empty());
+    fillFolder(program.path(), 3);
+    const auto original = data(program.path());
+    const CopyResult made = makeCopy(program.path(), copies.path(), kMorning, CopyKind::Manual);
+    ASSERT_EQ(made.outcome, CopyResult::Outcome::Made);
+
+    const fs::path clients = sameDisk / "Anagrafica.pro";
+    const fs::path products = otherDisk.path() / "Materiali.pro";
+    put(clients, bytesOf(3992, 20));
+    put(products, bytesOf(5170, 21));
+    ASSERT_EQ(::chmod(products.c_str(), 0640), 0);
+    fs::remove(program / "Anagrafica.pro");
+    fs::remove(program / "Materiali.pro");
+    fs::create_symlink(clients, program / "Anagrafica.pro");
+    fs::create_symlink(products, program / "Materiali.pro");
+
+    ASSERT_EQ(restoreCopy(program.path(), made.path, copies.path(), kEvening).outcome,
+              RestoreResult::Outcome::Restored);
+    EXPECT_TRUE(data(program.path()) == original);
+    EXPECT_TRUE(fs::is_symlink(program / "Anagrafica.pro"));
+    EXPECT_TRUE(fs::is_symlink(program / "Materiali.pro"));
+    EXPECT_TRUE(readWholeFile(clients) == original.at("Anagrafica.pro"));
+    EXPECT_TRUE(readWholeFile(products) == original.at("Materiali.pro"));
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(products.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // Nothing left beside the files the links lead to.
+    EXPECT_EQ(everything(sameDisk.path()).size(), 1u);
+    EXPECT_EQ(everything(otherDisk.path()).size(), 1u);
+    EXPECT_FALSE(fs::exists(program / kRestoreStaging));
 }
 
 TEST(SafetyCopies, AFullDiskWhileCopyingLeavesNothingBehind)

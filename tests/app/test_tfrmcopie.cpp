@@ -7,6 +7,7 @@
 #include "app/safetycopies.h"
 #include "app/tfrmavvio.h"
 #include "app/tfrmcopie.h"
+#include "app/tfrmpassword.h"
 #include "common/recordfile.h"
 #include "support/fakes.h"
 
@@ -250,6 +251,20 @@ private slots:
         QVERIFY(s.ts.messages.lastText().startsWith(
             QStringLiteral("La copia di sicurezza automatica nella cartella\r\n%1\r\nnon è stata fatta.")
                 .arg(textOf(s.copies))));
+    }
+
+    // Back at the login after work, the user closes it: the program ends there, with its copy.
+    void closingTheLoginEndsWithTheCopyToo()
+    {
+        Screen s;
+        QVERIFY(setChosenCopyFolder(s.ts.services.folder, s.copies));
+        TfrmPassword login(s.ts.services);
+        login.show();
+        login.close();
+        QVERIFY(!login.isVisible());
+        QVERIFY(s.ts.messages.shown.empty());
+        QCOMPARE(listCopies(s.copies).size(), 1u);
+        QCOMPARE(listCopies(s.copies)[0].kind, CopyKind::Automatic);
     }
 };
 

@@ -24,3 +24,26 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// A folder on the shared-memory file system, a device apart from the temporary folder, so a
+// move between the two cannot be a rename.
+class OtherDevice
+{
+public:
+    OtherDevice()
+    {
+        std::string pattern = "/dev/shm/velmora-XXXXXX";
+        if (::mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~OtherDevice()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
+    }
+    const std::filesystem::path &path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
