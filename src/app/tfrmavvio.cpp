@@ -98,6 +98,8 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
         auto *title = new IconButton(QStringLiteral("tit") + QLatin1String(t.name), QString(), g);
         title->setPixmap(artwork::titlePicture(QString::fromUtf8(t.caption), QSize(225, 43), t.colour));
         title->setGeometry(x + 1, 388, 225, 43);
+        // One tab stop a tile: its title is the same command.
+        title->setTwinOf(picture);
         auto *info = new QLabel(g);
         info->setObjectName(QStringLiteral("inf") + QLatin1String(t.name));
         info->setPixmap(artwork::infoPicture(QString::fromUtf8(t.info), QSize(227, 104)));

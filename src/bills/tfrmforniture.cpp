@@ -120,7 +120,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     lstStudenti = new QListWidget(g);
     lstStudenti->setObjectName(QStringLiteral("lstStudenti"));
     lstStudenti->setGeometry(10, 104, 975, 214);
-    lstStudenti->setFocusPolicy(Qt::ClickFocus);
+    lstStudenti->setFocusPolicy(Qt::StrongFocus);
     lstStudenti->setSelectionMode(QAbstractItemView::SingleSelection);
     lstStudenti->setUniformItemSizes(true);
     lstStudenti->setItemDelegate(new ExtentDelegate(lstStudenti));
@@ -209,7 +209,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     cmdCalcola = new QPushButton(QStringLiteral("="), panDati01);
     cmdCalcola->setObjectName(QStringLiteral("cmdCalcola"));
     cmdCalcola->setGeometry(250, 117, 28, 24);
-    cmdCalcola->setFocusPolicy(Qt::ClickFocus);
+    cmdCalcola->setFocusPolicy(Qt::StrongFocus);
     cmdCalcola->setAutoDefault(false);
     cmdCalcola->setMouseTracking(true);
     cmdCalcola->installEventFilter(this);

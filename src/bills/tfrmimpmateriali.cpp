@@ -62,7 +62,7 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
     cmdTrova02->setGeometry(536, 49, 117, 26);
     lstRecords = makeProductList(QStringLiteral("lstRecords"), 1300, this);
-    lstRecords->setFocusPolicy(Qt::NoFocus);
+    lstRecords->setFocusPolicy(Qt::TabFocus);
     lstRecords->setGeometry(8, 82, 645, 268);
     lblInfo03 = text(this, "lblInfo03", QStringLiteral("Selezionare una voce dall'elenco e premere Importa."),
                      QRect(8, 356, 645, 18));

@@ -176,6 +176,7 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
         label->setFont(f);
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(left - 10, 70, 110, 18);
+        label->setTwinOf(icon);
         setTextColour(label, Qt::black);
         for (IconButton *b : {icon, label})
             connect(b, &IconButton::hovered, this, [this, label](const QString &d) { hoverLabel(label, d); });

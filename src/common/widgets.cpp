@@ -3,14 +3,19 @@
 #include <array>
 #include <utility>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QValidator>
 
 #include "common/services.h"
@@ -347,11 +352,107 @@ void setEnterChain(const std::vector<QWidget *> &boxes)
     }
 }
 
+namespace {
+
+// How a screen reader sees an icon: a push button with a press action and its shortcut.
+class IconAccessible final : public QAccessibleWidget
+{
+public:
+    explicit IconAccessible(IconButton *icon) : QAccessibleWidget(icon, QAccessible::Button) {}
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction())
+            icon()->press();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+    QStringList keyBindingsForAction(const QString &actionName) const override
+    {
+        if (actionName == pressAction() && !icon()->shortcut().isEmpty())
+            return {icon()->shortcut().toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(actionName);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        // A caption-like icon is named by the words it shows.
+        if (t == QAccessible::Name && own.isEmpty())
+            return icon()->text();
+        return own;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = icon()->focusPolicy() != Qt::NoFocus;
+        return s;
+    }
+
+private:
+    IconButton *icon() const { return static_cast<IconButton *>(widget()); }
+};
+
+QAccessibleInterface *iconAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(IconButton::staticMetaObject.className()) && object && object->isWidgetType())
+        return new IconAccessible(static_cast<IconButton *>(object));
+    return nullptr;
+}
+
+// Presses the focused push button on Enter; every other key goes its way.
+class EnterPressesButtons final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || !button->hasFocus() || !button->isEnabled())
+            return false;
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
+
+// Every window of the program, whichever screen made the button.
+void pressButtonsWithEnter()
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    application->installEventFilter(new EnterPressesButtons(application));
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(pressButtonsWithEnter)
+
 IconButton::IconButton(const QString &name, const QString &description, QWidget *parent, Trigger trigger)
     : QLabel(parent), m_trigger(trigger)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(iconAccessible);
+        return true;
+    }();
+    (void)accessible;
     setObjectName(name);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click leaves the focus where it is.
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
     setDescription(description);
@@ -360,7 +461,35 @@ IconButton::IconButton(const QString &name, const QString &description, QWidget 
 void IconButton::setDescription(const QString &description)
 {
     m_description = description;
-    setAccessibleName(description.trimmed());
+    setAccessibleDescription(description.trimmed());
+}
+
+void IconButton::setShortcut(const QKeySequence &keys)
+{
+    if (!m_shortcut) {
+        m_shortcut = new QShortcut(this);
+        m_shortcut->setContext(Qt::WindowShortcut);
+        connect(m_shortcut, &QShortcut::activated, this, &IconButton::press);
+    }
+    m_shortcut->setKey(keys);
+}
+
+QKeySequence IconButton::shortcut() const
+{
+    return m_shortcut ? m_shortcut->key() : QKeySequence();
+}
+
+void IconButton::setTwinOf(IconButton *main)
+{
+    setFocusPolicy(Qt::NoFocus);
+    m_main = main;
+    main->m_twins.emplace_back(this);
+}
+
+void IconButton::press()
+{
+    if (isEnabled())
+        emit activated();
 }
 
 void IconButton::mousePressEvent(QMouseEvent *event)
@@ -395,6 +524,59 @@ void IconButton::enterEvent(QEnterEvent *event)
 {
     emit hovered(m_description);
     QLabel::enterEvent(event);
+}
+
+void IconButton::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            press();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void IconButton::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    // What the pointer would tell, the focus tells too.
+    emit hovered(m_description);
+    update();
+    for (const QPointer<IconButton> &twin : m_twins)
+        if (twin)
+            twin->update();
+}
+
+void IconButton::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+    for (const QPointer<IconButton> &twin : m_twins)
+        if (twin)
+            twin->update();
+}
+
+bool IconButton::showsFocus() const
+{
+    return hasFocus() || (m_main && m_main->hasFocus());
+}
+
+void IconButton::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!showsFocus())
+        return;
+    // A dark edge with a yellow band inside: seen on white and on dark pictures alike.
+    QPainter p(this);
+    const QRect r = rect();
+    p.setPen(QPen(colours::navy, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(QPen(QColor(255, 200, 0), 2));
+    p.drawRect(QRectF(r).adjusted(2, 2, -2, -2));
 }
 
 QLabel *hiddenLabel(const QString &name, QWidget *parent)

@@ -3,11 +3,15 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QColor>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QShortcut>
 
 // The small controls every screen is built from.
 namespace velmora {
@@ -101,8 +105,10 @@ void keepStorable(MemoBox *box, MessageService *messages);
 // Links boxes into an Enter chain, the last leading back to the first.
 void setEnterChain(const std::vector<QWidget *> &boxes);
 
-// A picture that acts as a button. It never takes the focus, so the edited box keeps its text
-// as typed; it writes its description on hover and carries it as its accessible name.
+// A picture that acts as a button. A click never moves the focus, so the edited box keeps its
+// text as typed; the keyboard reaches it with Tab, and Enter or Space then runs it as a click
+// does. It writes its description on hover and on focus, and speaks to screen readers as a
+// push button named after its command, its description as their description.
 class IconButton : public QLabel
 {
     Q_OBJECT
@@ -113,6 +119,17 @@ public:
     const QString &description() const { return m_description; }
     void setDescription(const QString &description);
 
+    // A key that runs the command from anywhere in its window.
+    void setShortcut(const QKeySequence &keys);
+    QKeySequence shortcut() const;
+
+    // For a second picture of the same command (a caption under its icon): it takes no focus
+    // of its own and shows the focus mark while main has the focus.
+    void setTwinOf(IconButton *main);
+
+    // Runs the command as a click does.
+    void press();
+
 signals:
     void activated();
     void hovered(const QString &description);
@@ -122,11 +139,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    bool showsFocus() const;
+
     QString m_description;
     Trigger m_trigger;
     bool m_pressed = false;
+    QShortcut *m_shortcut = nullptr;
+    QPointer<IconButton> m_main;
+    std::vector<QPointer<IconButton>> m_twins;
 };
 
 // A label whose text is set by code and serves as a screen's small state (hidden).

@@ -30,7 +30,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(geometry);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setAutoDefault(false);
     return b;
 }

@@ -67,7 +67,7 @@ TfrmCercaSottoscorta::TfrmCercaSottoscorta(Services &services, QWidget *parent) 
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
     cmdAnnulla->setGeometry(542, 458, 170, 30);
     for (QPushButton *b : {cmdStampa, cmdAnnulla}) {
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
     }
 

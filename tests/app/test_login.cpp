@@ -370,6 +370,26 @@ private slots:
         QTest::mouseClick(f.change.cmdOK, Qt::LeftButton);
         QCOMPARE(f.t.messages.lastText(), QStringLiteral("Modifica della password avvenuta con successo."));
         QCOMPARE(f.stored(), std::string("NUOVA"));
+    // The whole change with the keyboard: Enter walks to OK, and Enter there presses it.
+    void changeByKeyboardAlone()
+    {
+        Fixture f;
+        f.store("VECCHIA");
+        f.change.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.change));
+        f.change.activateWindow();
+        QTRY_VERIFY(f.change.txtPasswordOld->hasFocus());
+        QTest::keyClicks(f.change.txtPasswordOld, QStringLiteral("vecchia"));
+        QTest::keyClick(f.change.txtPasswordOld, Qt::Key_Return);
+        QTest::keyClicks(f.change.txtPasswordNew, QStringLiteral("nuova"));
+        QTest::keyClick(f.change.txtPasswordNew, Qt::Key_Return);
+        QTest::keyClicks(f.change.txtConferma, QStringLiteral("nuova"));
+        QTest::keyClick(f.change.txtConferma, Qt::Key_Return);
+        QTRY_VERIFY(f.change.cmdOK->hasFocus());
+        QTest::keyClick(f.change.cmdOK, Qt::Key_Return);
+        QCOMPARE(f.t.messages.lastText(), QStringLiteral("Modifica della password avvenuta con successo."));
+        QCOMPARE(f.stored(), std::string("NUOVA"));
+        QVERIFY(!f.change.isVisible());
     }
 
     void unwritableStoreKeepsTheOldPassword()

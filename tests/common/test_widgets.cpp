@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -76,7 +77,7 @@ private slots:
         QCOMPARE(a->text(), QStringLiteral("a"));
     }
 
-    void iconNeverTakesFocusAndActsOnMouseUpOfAnyButton()
+    void iconClickLeavesTheFocusAndActsOnMouseUpOfAnyButton()
     {
         QWidget w;
         auto *box = new TextBox(&w);
@@ -99,8 +100,68 @@ private slots:
         QCOMPARE(clickSpy.count(), 1);
         QVERIFY(box->hasFocus());
         QCOMPARE(box->text(), QStringLiteral("7,5"));
-        QCOMPARE(up->accessibleName(), QStringLiteral("Salva la scheda."));
+        QCOMPARE(up->accessibleDescription(), QStringLiteral("Salva la scheda."));
         QCOMPARE(up->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // Tab reaches every icon but a twin caption, the focus shows, and Enter or Space runs it.
+    void iconsAreReachedWithTabAndRunWithEnterOrSpace()
+    {
+        QWidget w;
+        auto *box = new TextBox(&w);
+        auto *click = new IconButton(QStringLiteral("imgNuovo"), QStringLiteral(" Nuova scheda."), &w);
+        auto *caption = new IconButton(QStringLiteral("lblNuovo"), QStringLiteral(" Nuova scheda."), &w);
+        caption->setTwinOf(click);
+        caption->setText(QStringLiteral("Nuovo"));
+        auto *up = new IconButton(QStringLiteral("imgSalva"), QStringLiteral(" Salva."), &w,
+                                  IconButton::Trigger::MouseUp);
+        auto *button = new QPushButton(QStringLiteral("OK"), &w);
+        QPixmap plate(40, 40);
+        plate.fill(Qt::white);
+        for (IconButton *icon : {click, up})
+            icon->setPixmap(plate);
+        click->setGeometry(100, 0, 40, 40);
+        caption->setGeometry(100, 42, 40, 16);
+        up->setGeometry(150, 0, 40, 40);
+        button->setGeometry(200, 0, 60, 30);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QSignalSpy clicks(click, &IconButton::activated);
+        QSignalSpy ups(up, &IconButton::activated);
+        QSignalSpy captions(caption, &IconButton::activated);
+        QSignalSpy pressed(button, &QPushButton::clicked);
+        const QImage restingIcon = click->grab().toImage();
+        const QImage restingCaption = caption->grab().toImage();
+
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        QTest::keyClick(box, Qt::Key_Tab);
+        QTRY_VERIFY(click->hasFocus());
+        QVERIFY(click->grab().toImage() != restingIcon);
+        QVERIFY(caption->grab().toImage() != restingCaption);
+        QTest::keyClick(click, Qt::Key_Return);
+        QTest::keyClick(click, Qt::Key_Space);
+        QTest::keyClick(click, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(clicks.count(), 3);
+        QTest::keyClick(click, Qt::Key_Return, Qt::ControlModifier); // not a press
+        QCOMPARE(clicks.count(), 3);
+        QTest::keyClick(click, Qt::Key_Tab);
+        QTRY_VERIFY(up->hasFocus());
+        QCOMPARE(click->grab().toImage(), restingIcon);
+        QTest::keyClick(up, Qt::Key_Space);
+        QCOMPARE(ups.count(), 1);
+        QTest::keyClick(up, Qt::Key_Tab);
+        QTRY_VERIFY(button->hasFocus());
+        QTest::keyClick(button, Qt::Key_Return);
+        QCOMPARE(pressed.count(), 1);
+        QCOMPARE(captions.count(), 0);
+        QCOMPARE(clicks.count(), 3);
+
+        // A click still leaves the focus where it was.
+        box->setFocus();
+        QTest::mouseClick(click, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 4);
+        QVERIFY(box->hasFocus());
     }
 
     void workingScreenCentresItsContentAndKeepsItsMinimum()
@@ -132,6 +193,8 @@ private slots:
                                     screen.grpContainer);
         icon->setGeometry(10, 10, 40, 40);
         screen.describe(icon);
+        auto *box = new TextBox(screen.grpContainer);
+        box->setGeometry(10, 60, 100, 20);
         screen.resize(1100, 800);
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
@@ -139,6 +202,15 @@ private slots:
         QTRY_COMPARE(screen.panInfo->text(), QStringLiteral(" Trova una scheda in archivio."));
         QTest::mouseMove(screen.grpContainer, QPoint(500, 300));
         QTRY_COMPARE(screen.panInfo->text(), QString());
+        // The keyboard's focus tells what the pointer would.
+        screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        screen.panInfo->clear();
+        QTest::keyClick(box, Qt::Key_Tab);
+        QTRY_VERIFY(icon->hasFocus());
+        QTRY_COMPARE(screen.panInfo->text(), QStringLiteral(" Trova una scheda in archivio."));
     }
 
     void screenTextsConvertEveryByteOfTheCodePage()
