@@ -7,6 +7,7 @@
 
 #include "bills/billartwork.h"
 #include "app/tfrmcopie.h"
+#include "common/fonts.h"
 #include "common/artwork.h"
 
 using namespace velmora;
@@ -59,7 +60,7 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
         QStringLiteral("Software per gestire l'addebito di servizi e consumazioni sul conto dei clienti di "
                        "strutture ricettive."));
     lblSubTitle->setAlignment(Qt::AlignCenter);
-    lblSubTitle->setFont(QFont(QStringLiteral("Verdana"), 9));
+    lblSubTitle->setFont(QFont(fonts::text(), 9));
     bar(g, QRect(1, 110, 993, 4), colours::maroon);
 
     struct Tile
@@ -70,22 +71,23 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
         const char *key;
         const char *caption;
         const char *info;
+        const char *command;
         QColor colour;
     };
     const Tile tiles[4] = {
         {&btnClienti, &titClienti, "Clienti", "clienti", "ANAGRAFICA CLIENTI",
          "Schede dei clienti con documenti, recapiti e dati di pagamento; controllo di codice fiscale, partita IVA, "
          "carta di credito e IBAN.",
-         QColor(29, 63, 143)},
+         "Anagrafica clienti", QColor(29, 63, 143)},
         {&btnProdotti, &titProdotti, "Prodotti", "prodotti", "PRODOTTI E SERVIZI",
          "Archivio di prodotti e servizi con prezzi, fornitori, giacenze e soglia di sottoscorta.",
-         QColor(122, 28, 28)},
+         "Prodotti e servizi", QColor(122, 28, 28)},
         {&btnCrea, &titCrea, "Crea", "crea", "CREA NUOVO CONTO",
          "Apertura di un nuovo conto intestato a un cliente, a una camera, a un tavolo o a un ombrellone.",
-         QColor(31, 110, 74)},
+         "Crea nuovo conto", QColor(31, 110, 74)},
         {&btnForniture, &titForniture, "Forniture", "forniture", "APRI CONTO ESISTENTE",
          "Registrazione di consumazioni e servizi nei conti aperti, con stampa ed esportazione del conto.",
-         QColor(138, 98, 18)},
+         "Apri conto esistente", QColor(138, 98, 18)},
     };
     const int left = (995 - 4 * 227 - 3 * 12) / 2;
     const int step = 227 + 12;
@@ -100,6 +102,11 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
         title->setGeometry(x + 1, 388, 225, 43);
         // One tab stop a tile: its title is the same command.
         title->setTwinOf(picture);
+        // Screen readers hear the command and what the tile's information picture says.
+        for (IconButton *b : {picture, title}) {
+            b->setAccessibleName(QString::fromUtf8(t.command));
+            b->setAccessibleDescription(QString::fromUtf8(t.info));
+        }
         auto *info = new QLabel(g);
         info->setObjectName(QStringLiteral("inf") + QLatin1String(t.name));
         info->setPixmap(artwork::infoPicture(QString::fromUtf8(t.info), QSize(227, 104)));
@@ -122,7 +129,7 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     lblWeb->setObjectName(QStringLiteral("lblWeb"));
     lblWeb->setText(QStringLiteral("Velmora © è un prodotto di Velmora Software - www.velmora.it"));
     lblWeb->setAlignment(Qt::AlignCenter);
-    lblWeb->setFont(QFont(QStringLiteral("Verdana"), 9));
+    lblWeb->setFont(QFont(fonts::text(), 9));
     lblWeb->setCursor(Qt::PointingHandCursor);
     lblWeb->setToolTip(QStringLiteral("  Visita il sito Internet dell'autore "));
     lblWeb->installEventFilter(this);
@@ -134,6 +141,7 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     const auto icon = [g](const char *name, const char *hint, const QString &symbol, const QColor &colour,
                           const QPoint &at) {
         auto *b = new IconButton(QLatin1String(name), QString::fromUtf8(hint), g);
+        b->setAccessibleName(QString::fromUtf8(hint).trimmed());
         b->setPixmap(artwork::symbolIcon(symbol, colour, 40));
         b->setToolTip(QString::fromUtf8(hint));
         b->setGeometry(QRect(at, b->pixmap().size()));
@@ -145,6 +153,7 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     imgEsci = icon("imgEsci", " Esci ", QStringLiteral("×"), QColor(160, 40, 40), QPoint(995 - 64, 626));
     connect(imgInfo, &IconButton::activated, this, &TfrmAvvio::imgInfoClick);
     connect(imgGuida, &IconButton::activated, this, &TfrmAvvio::imgGuidaClick);
+    imgGuida->setShortcut(keys::help());
     connect(imgCopyright, &IconButton::activated, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgEsci, &IconButton::activated, this, &TfrmAvvio::imgEsciClick);
 
@@ -154,11 +163,13 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     imgRiepilogo->setToolTip(imgRiepilogo->description());
     imgRiepilogo->setGeometry(QRect(QPoint(64, 626), imgRiepilogo->pixmap().size()));
     connect(imgRiepilogo, &IconButton::activated, this, &TfrmAvvio::imgRiepilogoClick);
+    imgRiepilogo->setAccessibleName(QStringLiteral("Riepilogo consumazioni"));
     imgCopie = new IconButton(QStringLiteral("imgCopie"), QStringLiteral(" Copie di sicurezza degli archivi "), g);
     imgCopie->setPixmap(copiesIcon(QColor(22, 96, 110), 40));
     imgCopie->setToolTip(imgCopie->description());
     imgCopie->setGeometry(QRect(QPoint(995 - 64 - 56, 626), imgCopie->pixmap().size()));
     connect(imgCopie, &IconButton::activated, this, &TfrmAvvio::imgCopieClick);
+    imgCopie->setAccessibleName(QStringLiteral("Copie di sicurezza"));
 }
 
 void TfrmAvvio::FormShow()

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 
+#include "common/fonts.h"
 #include "app/passwordcodec.h"
 #include "app/passwordstore.h"
 #include "app/tfrmpassword.h"
@@ -50,9 +51,10 @@ TfrmCambiaPassword::TfrmCambiaPassword(Services &services, QWidget *parent) : QD
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(captions[i], grp);
         label->setGeometry(16, 84 + i * 46, 140, 26);
-        label->setFont(QFont(QStringLiteral("Verdana"), 9));
+        label->setFont(QFont(fonts::text(), 9));
         boxes[i] = new TextBox(grp, colours::white);
         boxes[i]->setObjectName(names[i]);
+        label->setBuddy(boxes[i]);
         boxes[i]->setGeometry(160, 80 + i * 46, 224, 30);
         maskPasswordBox(boxes[i], 13);
         keepStorable(boxes[i], m_services.messages);

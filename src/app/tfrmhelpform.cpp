@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "common/fonts.h"
 #include "app/helptopics.h"
 #include "common/artwork.h"
 #include "common/widgets.h"
@@ -18,7 +19,7 @@ namespace {
 
 QFont verdana(int pixels, bool underline = false)
 {
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(pixels);
     f.setUnderline(underline);
     return f;
@@ -59,13 +60,13 @@ QPixmap TfrmHelpForm::bannerPicture()
     g.setColorAt(1, QColor(150, 170, 214));
     p.fillRect(pm.rect(), g);
     p.drawPixmap(6, 3, artwork::logo(QSize(36, 36), 1));
-    QFont name(QStringLiteral("Verdana"));
+    QFont name(fonts::text());
     name.setBold(true);
     name.setPixelSize(20);
     p.setFont(name);
     p.setPen(colours::navy);
     p.drawText(QRect(50, 0, 200, 42), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Velmora ©"));
-    QFont tag(QStringLiteral("Verdana"));
+    QFont tag(fonts::text());
     tag.setItalic(true);
     tag.setPixelSize(15);
     p.setFont(tag);
@@ -119,6 +120,7 @@ TfrmHelpForm::TfrmHelpForm(Services &services, QWidget *parent) : QDialog(parent
     }
 
     memTopic = new QPlainTextEdit(panContainer);
+    memTopic->setAccessibleName(QStringLiteral("Testo della guida"));
     memTopic->setObjectName(QStringLiteral("memTopic"));
     memTopic->setGeometry(8, 8, 525, 309);
     memTopic->setReadOnly(true);
@@ -158,6 +160,8 @@ TfrmHelpForm::TfrmHelpForm(Services &services, QWidget *parent) : QDialog(parent
     connect(lblPDF, &IconButton::activated, this, &TfrmHelpForm::lblPDFMouseUp);
     connect(imgPDF, &IconButton::hovered, this, &TfrmHelpForm::imgPDFMouseMove);
     connect(lblPDF, &IconButton::hovered, this, &TfrmHelpForm::lblPDFMouseMove);
+    // What a screen reader calls each command.
+    imgPDF->setAccessibleName(QStringLiteral("Visualizza guida in formato PDF"));
 }
 
 void TfrmHelpForm::setTopic(const QString &topic)

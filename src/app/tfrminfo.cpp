@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "common/fonts.h"
 #include "app/tfrmavvio.h"
 #include "common/artwork.h"
 #include "common/widgets.h"
@@ -16,7 +17,7 @@ namespace {
 
 QFont verdana(int pixels, bool bold = false, bool underline = false)
 {
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(pixels);
     f.setBold(bold);
     f.setUnderline(underline);
@@ -215,6 +216,9 @@ TfrmInfo::TfrmInfo(Services &services, QWidget *parent) : QDialog(parent), m_ser
     connect(imgWeb, &IconButton::hovered, this, &TfrmInfo::imgWebMouseMove);
     connect(lblWeb, &IconButton::hovered, this, &TfrmInfo::lblWebMouseMove);
     connect(cmdOK, &QPushButton::clicked, this, &TfrmInfo::cmdOKClick);
+    // What a screen reader calls each command.
+    imgEmail->setAccessibleName(QStringLiteral("Invia e-mail"));
+    imgWeb->setAccessibleName(QStringLiteral("Visita sito Internet"));
 }
 
 void TfrmInfo::imgEmailMouseUp()

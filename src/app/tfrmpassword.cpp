@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QScreen>
 
+#include "common/fonts.h"
 #include "app/passwordcodec.h"
 #include "app/passwordstore.h"
 #include "app/tfrmcopie.h"
@@ -51,10 +52,11 @@ TfrmPassword::TfrmPassword(Services &services, QWidget *parent) : QDialog(parent
     lblInfo = new QLabel(QStringLiteral("Immettere la password e premere OK."), grp);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setGeometry(16, 86, 370, 20);
-    lblInfo->setFont(QFont(QStringLiteral("Verdana"), 9));
+    lblInfo->setFont(QFont(fonts::text(), 9));
 
     txtPassword = new TextBox(grp, colours::white);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    txtPassword->setAccessibleName(QStringLiteral("Password"));
     txtPassword->setGeometry(16, 114, 280, 32);
     maskPasswordBox(txtPassword, 19);
     keepStorable(txtPassword, m_services.messages);

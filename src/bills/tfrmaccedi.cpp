@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QStyledItemDelegate>
 
+#include "common/fonts.h"
 #include "bills/billartwork.h"
 #include "bills/billfiles.h"
 #include "bills/billmove.h"
@@ -17,6 +19,20 @@ namespace {
 
 const QColor kBillGold(138, 98, 18);
 
+// Only the selected line shows the focus: a frame on a line that is not chosen reads as a choice.
+class SelectionOnlyFocus final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem shown(option);
+        if (!(shown.state & QStyle::State_Selected))
+            shown.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, shown, index);
+    }
+};
+
 QLabel *infoText(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -24,7 +40,7 @@ QLabel *infoText(const QString &name, const QString &text, const QRect &geometry
     label->setGeometry(geometry);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(QFont(QStringLiteral("Verdana"), 9));
+    label->setFont(QFont(fonts::text(), 9));
     return label;
 }
 
@@ -97,10 +113,12 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
 
     lstClassi = new QListWidget(g);
     lstClassi->setObjectName(QStringLiteral("lstClassi"));
+    lstClassi->setAccessibleName(QStringLiteral("Conti archiviati"));
     lstClassi->setGeometry(40, 180, 620, 410);
     lstClassi->setSelectionMode(QAbstractItemView::SingleSelection);
     lstClassi->setUniformItemSizes(true);
-    QFont listFont(QStringLiteral("Verdana"));
+    lstClassi->setItemDelegate(new SelectionOnlyFocus(lstClassi));
+    QFont listFont(fonts::text());
     listFont.setPixelSize(16);
     lstClassi->setFont(listFont);
     setBackground(lstClassi, colours::moneyGreen);
@@ -109,7 +127,7 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     lblTotale = new QLabel(g);
     lblTotale->setObjectName(QStringLiteral("lblTotale"));
     lblTotale->setGeometry(40, 596, 620, 22);
-    QFont totalFont(QStringLiteral("Verdana"), 9);
+    QFont totalFont(fonts::text(), 9);
     totalFont.setItalic(true);
     lblTotale->setFont(totalFont);
 
@@ -121,8 +139,9 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
                          QRect(690, 180, 265, 54), g);
     txtTrova = new TextBox(g, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setAccessibleName(QStringLiteral("Parole del nome del conto da cercare"));
     txtTrova->setGeometry(690, 240, 180, 28);
-    txtTrova->setFont(QFont(QStringLiteral("Verdana"), 9));
+    txtTrova->setFont(QFont(fonts::text(), 9));
     txtTrova->hooks.onKeyPress = [this](QChar &key) { txtTrovaKeyPress(key); };
     cmdTrova02 = new QPushButton(QStringLiteral("Trova"), g);
     cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
@@ -175,6 +194,12 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     connect(optChiusi, &QRadioButton::toggled, this, &TfrmAccedi::optChiusiClick);
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmAccedi::cmdTrova02Click);
     connect(imgGuida, &IconButton::activated, this, &TfrmAccedi::imgGuidaClick);
+    imgGuida->setShortcut(keys::help());
+    // What a screen reader calls each command.
+    imgApri->setAccessibleName(QStringLiteral("Apri conto"));
+    imgAnnulla->setAccessibleName(QStringLiteral("Annulla"));
+    btnCancella->setAccessibleName(QStringLiteral("Elimina conto"));
+    imgGuida->setAccessibleName(QStringLiteral("Guida"));
 }
 
 void TfrmAccedi::FormShow()

@@ -1,5 +1,6 @@
 #include "bills/tfrmcrea.h"
 
+#include "common/fonts.h"
 #include "bills/billfiles.h"
 #include "bills/consumption.h"
 #include "common/artwork.h"
@@ -18,7 +19,7 @@ QLabel *infoText(const QString &name, const QString &text, const QRect &geometry
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setWordWrap(true);
-    label->setFont(QFont(QStringLiteral("Verdana"), 10));
+    label->setFont(QFont(fonts::text(), 10));
     return label;
 }
 
@@ -71,7 +72,7 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
     heading.setColor(QPalette::Window, kBillGreen);
     heading.setColor(QPalette::WindowText, Qt::white);
     panTitolo->setPalette(heading);
-    QFont headingFont(QStringLiteral("Verdana"));
+    QFont headingFont(fonts::text());
     headingFont.setPixelSize(14);
     headingFont.setBold(true);
     panTitolo->setFont(headingFont);
@@ -79,10 +80,11 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
 
     txtClasse = new TextBox(g, colours::white);
     txtClasse->setObjectName(QStringLiteral("txtClasse"));
+    txtClasse->setAccessibleName(QStringLiteral("Nome del nuovo conto"));
     txtClasse->setGeometry(80, 234, 835, 36);
     txtClasse->setMaxLength(250);
     keepStorable(txtClasse, m_services.messages);
-    QFont boxFont(QStringLiteral("Verdana"));
+    QFont boxFont(fonts::text());
     boxFont.setPixelSize(16);
     boxFont.setBold(true);
     txtClasse->setFont(boxFont);
@@ -113,6 +115,11 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
     connect(imgApplica, &IconButton::activated, this, &TfrmCrea::imgApplicaClick);
     connect(imgAnnulla, &IconButton::activated, this, &TfrmCrea::imgAnnullaClick);
     connect(imgGuida, &IconButton::activated, this, &TfrmCrea::imgGuidaClick);
+    imgGuida->setShortcut(keys::help());
+    // What a screen reader calls each command.
+    imgApplica->setAccessibleName(QStringLiteral("Applica e chiudi"));
+    imgAnnulla->setAccessibleName(QStringLiteral("Annulla"));
+    imgGuida->setAccessibleName(QStringLiteral("Guida"));
 }
 
 void TfrmCrea::FormShow()

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
+#include "common/fonts.h"
 #include "bills/billartwork.h"
 #include "bills/billfiles.h"
 #include "bills/billmove.h"
@@ -72,7 +73,7 @@ QLabel *heading(const QString &name, const QString &text, const QRect &geometry,
     p.setColor(QPalette::Window, colour);
     p.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(p);
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(pixelSize);
     f.setBold(true);
     label->setFont(f);
@@ -97,7 +98,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     panIstruzioni->setGeometry(10, 8, 975, 22);
     panIstruzioni->setAutoFillBackground(true);
     setBackground(panIstruzioni, QColor(255, 250, 224));
-    panIstruzioni->setFont(QFont(QStringLiteral("Verdana"), 8));
+    panIstruzioni->setFont(QFont(fonts::text(), 8));
     panIstruzioni->setIndent(8);
     panIstruzioni->setFrameShape(QFrame::StyledPanel);
 
@@ -105,6 +106,8 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
         heading(QStringLiteral("panClasse"), QStringLiteral("Nome conto"), QRect(10, 36, 975, 32), kBillGold, 16, g);
     panTitolo = heading(QStringLiteral("panTitolo"), QStringLiteral("Conto dei prodotti e servizi forniti"),
                         QRect(10, 76, 930, 24), kBillGreen, 12, g);
+    for (QLabel *surface : {panIstruzioni, panClasse, panTitolo})
+        clearsDescription(surface);
 
     const auto icon = [this, g](IconButton *&member, const char *name, const QString &description,
                                 const QPixmap &picture, const QPoint &at) {
@@ -119,13 +122,14 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
 
     lstStudenti = new QListWidget(g);
     lstStudenti->setObjectName(QStringLiteral("lstStudenti"));
+    lstStudenti->setAccessibleName(QStringLiteral("Consumazioni del conto"));
     lstStudenti->setGeometry(10, 104, 975, 214);
     lstStudenti->setFocusPolicy(Qt::StrongFocus);
     lstStudenti->setSelectionMode(QAbstractItemView::SingleSelection);
     lstStudenti->setUniformItemSizes(true);
     lstStudenti->setItemDelegate(new ExtentDelegate(lstStudenti));
     lstStudenti->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont listFont(QStringLiteral("Courier New"));
+    QFont listFont(fonts::fixed());
     listFont.setStyleHint(QFont::Monospace);
     listFont.setPixelSize(12);
     listFont.setBold(true);
@@ -134,7 +138,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     lstStudenti->viewport()->setMouseTracking(true);
     lstStudenti->viewport()->installEventFilter(this);
 
-    QFont totalFont(QStringLiteral("Verdana"));
+    QFont totalFont(fonts::text());
     totalFont.setPixelSize(14);
     totalFont.setBold(true);
     infTotale = new QLabel(QStringLiteral("TOTALE:"), g);
@@ -151,7 +155,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     auto *dettagli = new QLabel(QStringLiteral("DETTAGLI CONSUMAZIONE:"), g);
     dettagli->setObjectName(QStringLiteral("infDettagli"));
     dettagli->setGeometry(10, 330, 300, 18);
-    QFont dettagliFont(QStringLiteral("Verdana"), 8);
+    QFont dettagliFont(fonts::text(), 8);
     dettagliFont.setBold(true);
     dettagli->setFont(dettagliFont);
 
@@ -168,10 +172,10 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     panDati01 = panel("panDati01", QRect(10, 350, 640, 200));
     panDati02 = panel("panDati02", QRect(660, 350, 325, 200));
 
-    QFont boxFont(QStringLiteral("Verdana"));
+    QFont boxFont(fonts::text());
     boxFont.setPixelSize(11);
     boxFont.setBold(true);
-    const QFont captionFont(QStringLiteral("Verdana"), 8);
+    const QFont captionFont(fonts::text(), 8);
     const auto box = [&](TextBox *&member, const char *name, const char *caption, int maxLength, QWidget *parentPanel,
                          const QRect &geometry) {
         auto *label = new QLabel(QString::fromUtf8(caption), parentPanel);
@@ -182,6 +186,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
         member->setGeometry(geometry);
         member->setMaxLength(maxLength);
         member->setFont(boxFont);
+        label->setBuddy(member);
         keepStorable(member, m_services.messages);
         m_boxes.push_back(member);
     };
@@ -225,6 +230,9 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     impCliente->setPixmap(artwork::symbolIcon(QStringLiteral("↓"), QColor(29, 63, 143), 26));
     impCliente->setGeometry(QRect(QPoint(267, 116), impCliente->pixmap().size()));
     describe(impCliente);
+    // Tab reaches each import right after the box it fills.
+    setTabOrder(txtProdotto, impProdotto);
+    setTabOrder(txtTelCel, impCliente);
 
     // Arrows with the record number between them.
     const QColor arrows(29, 63, 143);
@@ -236,7 +244,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     lblPosizione->setGeometry(122, 590, 70, 36);
     lblPosizione->setAlignment(Qt::AlignCenter);
-    QFont positionFont(QStringLiteral("Verdana"));
+    QFont positionFont(fonts::text());
     positionFont.setPixelSize(14);
     positionFont.setBold(true);
     lblPosizione->setFont(positionFont);
@@ -292,6 +300,31 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     connect(impCliente, &IconButton::activated, this, &TfrmForniture::impClienteClick);
     connect(cmdGuida, &IconButton::activated, this, &TfrmForniture::cmdGuidaClick);
     connect(cmdEsci, &IconButton::activated, this, &TfrmForniture::cmdEsciClick);
+    cmdGuida->setShortcut(keys::help());
+    btnNuovo->setShortcut(keys::newCard());
+    btnSalva->setShortcut(keys::save());
+    btnStampa->setShortcut(keys::print());
+    btnEsporta->setShortcut(keys::exportTo());
+    imgPrimo->setShortcut(keys::first());
+    imgIndietro->setShortcut(keys::previous());
+    imgAvanti->setShortcut(keys::next());
+    imgUltimo->setShortcut(keys::last());
+    // What a screen reader calls each command.
+    cmdElimina->setAccessibleName(QStringLiteral("Elimina consumazione"));
+    impProdotto->setAccessibleName(QStringLiteral("Importa prodotto o servizio"));
+    impCliente->setAccessibleName(QStringLiteral("Importa cliente"));
+    imgPrimo->setAccessibleName(QStringLiteral("Prima consumazione"));
+    imgIndietro->setAccessibleName(QStringLiteral("Consumazione precedente"));
+    imgAvanti->setAccessibleName(QStringLiteral("Consumazione successiva"));
+    imgUltimo->setAccessibleName(QStringLiteral("Ultima consumazione"));
+    btnNuovo->setAccessibleName(QStringLiteral("Nuovo"));
+    btnVuota->setAccessibleName(QStringLiteral("Svuota"));
+    btnSalva->setAccessibleName(QStringLiteral("Salva"));
+    btnStampa->setAccessibleName(QStringLiteral("Stampa"));
+    btnEsporta->setAccessibleName(QStringLiteral("Esporta"));
+    cmdGuida->setAccessibleName(QStringLiteral("Guida"));
+    cmdEsci->setAccessibleName(QStringLiteral("Esci"));
+    cmdCalcola->setAccessibleName(QStringLiteral("Calcola importo"));
 
     connect(lstStudenti, &QListWidget::itemClicked, this, &TfrmForniture::lstStudentiClick);
     // Moving through the list with the keyboard shows each line's record as a click does.

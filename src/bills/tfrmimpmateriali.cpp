@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
+#include "common/fonts.h"
 #include "bills/productimport.h"
 #include "common/artwork.h"
 #include "common/cardstore.h"
@@ -22,7 +23,7 @@ QLabel *text(QWidget *parent, const char *name, const QString &content, const QR
 {
     auto *label = new QLabel(content, parent);
     label->setObjectName(QLatin1String(name));
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     label->setFont(f);
     label->setGeometry(geometry);
@@ -57,12 +58,14 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
                      QRect(8, 26, 645, 18));
     txtTrova = new TextBox(this, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setAccessibleName(QStringLiteral("Testo da cercare"));
     txtTrova->setGeometry(8, 50, 520, 24);
     cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
     cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
     cmdTrova02->setGeometry(536, 49, 117, 26);
     lstRecords = makeProductList(QStringLiteral("lstRecords"), 1300, this);
     lstRecords->setFocusPolicy(Qt::TabFocus);
+    lstRecords->setAccessibleName(QStringLiteral("Prodotti e servizi in archivio"));
     lstRecords->setGeometry(8, 82, 645, 268);
     lblInfo03 = text(this, "lblInfo03", QStringLiteral("Selezionare una voce dall'elenco e premere Importa."),
                      QRect(8, 356, 645, 18));
@@ -75,13 +78,14 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     optNonAggiornare->setObjectName(QStringLiteral("optNonAggiornare"));
     optNonAggiornare->setGeometry(8, 412, 220, 22);
 
-    QFont boxFont(QStringLiteral("Verdana"));
+    QFont boxFont(fonts::text());
     boxFont.setPointSize(8);
     boxFont.setBold(true);
     text(this, "lblGiacenza", QStringLiteral("Giacenza attuale:"), QRect(250, 384, 150, 22))
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtGiacenza = new TextBox(this, colours::silver);
     txtGiacenza->setObjectName(QStringLiteral("txtGiacenza"));
+    txtGiacenza->setAccessibleName(QStringLiteral("Giacenza attuale"));
     txtGiacenza->setReadOnly(true);
     txtGiacenza->setFocusPolicy(Qt::NoFocus);
     txtGiacenza->setMaxLength(15);
@@ -92,6 +96,7 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtQuant = new TextBox(this, colours::white);
     txtQuant->setObjectName(QStringLiteral("txtQuant"));
+    txtQuant->setAccessibleName(QStringLiteral("Quantità da decurtare"));
     txtQuant->setMaxLength(15);
     txtQuant->setFont(boxFont);
     txtQuant->setGeometry(408, 412, 120, 22);
@@ -137,6 +142,7 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     connect(optAggiorna, &QRadioButton::toggled, this, &TfrmImpMateriali::optAggiornaClick);
     connect(cmdAnnulla, &QPushButton::clicked, this, &TfrmImpMateriali::cmdAnnullaClick);
     connect(cmdStampa, &QPushButton::clicked, this, &TfrmImpMateriali::cmdStampaClick);
+    cmdStampa->setShortcut(keys::print());
 
     optAggiorna->setChecked(true);
     optAggiornaClick();

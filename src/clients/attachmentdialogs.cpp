@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPointer>
 
+#include "common/fonts.h"
 #include "common/artwork.h"
 
 namespace velmora {
@@ -30,7 +31,7 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setBackground(this, colours::white);
     setAutoFillBackground(true);
-    const QFont verdana(QStringLiteral("Verdana"), 8);
+    const QFont verdana(fonts::text(), 8);
     setFont(verdana);
 
     int y = 12;
@@ -53,6 +54,7 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
         s.txtFile = new TextBox(s.grpAllegato);
         s.txtFile->setObjectName(QStringLiteral("txtFile") + n);
         s.txtFile->setReadOnly(true);
+        s.lblFile->setBuddy(s.txtFile);
         s.txtFile->setGeometry(130, 14, 282, 22);
         s.cmdSfoglia = new QPushButton(QStringLiteral("Sfoglia..."), s.grpAllegato);
         s.cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia") + n);
@@ -64,6 +66,7 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
         s.txtDesc = new TextBox(s.grpAllegato);
         s.txtDesc->setObjectName(QStringLiteral("txtDesc") + n);
         s.txtDesc->setGeometry(130, 46, 282, 22);
+        s.lblDesc->setBuddy(s.txtDesc);
         keepStorable(s.txtDesc, m_services.messages);
         s.cmdApri = new QPushButton(QStringLiteral("Apri"), s.grpAllegato);
         s.cmdApri->setObjectName(QStringLiteral("cmdApri") + n);

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 
+#include "common/fonts.h"
 #include "clients/clientrecord.h"
 #include "common/failuremessage.h"
 #include "common/printing.h"
@@ -44,7 +45,7 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
                    Qt::WindowCloseButtonHint);
     setBackground(this, colours::silver);
     setAutoFillBackground(true);
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(QFont(fonts::text(), 8));
     setFixedSize(kWidth, kHeight);
 
     lblMemory = new QLabel(this);
@@ -58,7 +59,7 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
     grpCriteri->setObjectName(QStringLiteral("grpCriteri"));
     grpCriteri->setGeometry(10, 8, kWidth - 20, kHeight - 62);
     auto *title = textLabel(QStringLiteral("Ricerca clienti in archivio"), grpCriteri, QRect(20, 16, 600, 26));
-    QFont titleFont(QStringLiteral("Verdana"), 12);
+    QFont titleFont(fonts::text(), 12);
     titleFont.setBold(true);
     title->setFont(titleFont);
     QPalette titlePalette = title->palette();
@@ -96,8 +97,9 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
         const Criterion &c = criteria[i];
         const int x = 20 + (i % 3) * 245;
         const int y = 160 + (i / 3) * 70;
-        textLabel(QString::fromUtf8(c.label), grpCriteri, QRect(x, y, 230, 18));
+        QLabel *caption = textLabel(QString::fromUtf8(c.label), grpCriteri, QRect(x, y, 230, 18));
         auto *box = new TextBox(grpCriteri);
+        caption->setBuddy(box);
         box->setObjectName(QLatin1String(c.name));
         box->setGeometry(x, y + 20, 230, 22);
         *c.box = box;
@@ -122,6 +124,7 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
         textLabel(listInstructions[i], grpElenco, QRect(12, 12 + i * 19, 736, 18));
     txtTrova = new TextBox(grpElenco, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setAccessibleName(QStringLiteral("Testo da cercare"));
     txtTrova->setGeometry(12, 74, 600, 24);
     txtTrova->hooks.onKeyPress = [this](QChar &key) { txtTrovaKeyPress(key); };
     cmdTrova02 = new QPushButton(QStringLiteral("Trova"), grpElenco);
@@ -130,10 +133,13 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
     cmdTrova02->setAutoDefault(false);
     lstRecords = new QListWidget(grpElenco);
     lstRecords->setObjectName(QStringLiteral("lstRecords"));
+    lstRecords->setAccessibleName(QStringLiteral("Clienti trovati"));
     lstRecords->setGeometry(12, 108, 736, 290);
-    QFont courier(QStringLiteral("Courier New"), 8);
+    QFont courier(fonts::fixed(), 8);
     courier.setStyleHint(QFont::TypeWriter);
     lstRecords->setFont(courier);
+    // The list's own colour: over the dialog's silver it would look disabled.
+    setBackground(lstRecords, colours::white);
     lstRecords->setUniformItemSizes(true);
     lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
     lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -160,6 +166,7 @@ TfrmCercaDestinatari::TfrmCercaDestinatari(Services &services, QWidget *parent) 
     connect(cmdIndietro, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdIndietroClick);
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdTrova02Click);
     connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaDestinatari::cmdStampaClick);
+    cmdStampa->setShortcut(keys::print());
 }
 
 void TfrmCercaDestinatari::setCaller(Caller caller)

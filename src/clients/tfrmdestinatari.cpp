@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QSignalBlocker>
 
+#include "common/fonts.h"
 #include "clients/tfrmallegatides.h"
 #include "clients/tfrmcartellades.h"
 #include "clients/tfrmcercadestinatari.h"
@@ -55,7 +56,7 @@ QPixmap commandPicture(Symbol symbol, const QString &caption, const QColor &colo
     const QPointF c = plate.center();
     p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
-    QFont letter(QStringLiteral("Verdana"));
+    QFont letter(fonts::text());
     letter.setBold(true);
     letter.setPixelSize(20);
     switch (symbol) {
@@ -150,7 +151,7 @@ QPixmap commandPicture(Symbol symbol, const QString &caption, const QColor &colo
     }
     }
 
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(10);
     p.setFont(f);
     p.setPen(QColor(40, 40, 60));
@@ -247,11 +248,11 @@ void TfrmDestinatari::buildPanels()
 {
     QWidget *g = grpContainer;
     const QFont boxFont = [] {
-        QFont f(QStringLiteral("Verdana"), 8);
+        QFont f(fonts::text(), 8);
         f.setBold(true);
         return f;
     }();
-    const QFont labelFont(QStringLiteral("Verdana"), 8);
+    const QFont labelFont(fonts::text(), 8);
 
     const auto panel = [this, g](const char *name, const QRect &geometry) {
         auto *frame = new QFrame(g);
@@ -325,6 +326,7 @@ void TfrmDestinatari::buildPanels()
         box->setFont(boxFont);
         box->setMaxLength(static_cast<int>(record.capacity(f)));
         box->setGeometry(kBoxLeft, y, kBoxWidth, 22);
+        label->setBuddy(box);
         keepStorable(box, m_services.messages);
         *r.box = box;
         m_fields[f] = box;
@@ -337,6 +339,7 @@ void TfrmDestinatari::buildPanels()
     noteLabel->setGeometry(10, 8, kLabelWidth, 22);
     txtNote = new MemoBox(panRiquadro06);
     txtNote->setObjectName(QStringLiteral("txtNote"));
+    noteLabel->setBuddy(txtNote);
     txtNote->setFont(boxFont);
     txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtNote->setGeometry(10, 34, 462, panRiquadro06->height() - 44);
@@ -363,6 +366,8 @@ void TfrmDestinatari::buildPanels()
         icon->setPixmap(artwork::symbolIcon(symbol, colour, 22));
         icon->setGeometry(QRect(QPoint(box->geometry().right() - 4, box->y()), icon->pixmap().size()));
         describe(icon);
+        // Tab reaches the check right after the box it checks.
+        setTabOrder(box, icon);
         return icon;
     };
     const QColor checkColour(31, 110, 74);
@@ -387,6 +392,12 @@ void TfrmDestinatari::buildPanels()
     connect(chkNumCarta, &IconButton::activated, this, &TfrmDestinatari::chkNumCartaClick);
     connect(chkIban, &IconButton::activated, this, &TfrmDestinatari::chkIbanClick);
     connect(imgEmail, &IconButton::activated, this, &TfrmDestinatari::imgEmailClick);
+    // What a screen reader calls each command.
+    chkCodFisc->setAccessibleName(QStringLiteral("Controlla codice fiscale"));
+    chkIva->setAccessibleName(QStringLiteral("Controlla partita IVA"));
+    chkNumCarta->setAccessibleName(QStringLiteral("Controlla carta di credito"));
+    chkIban->setAccessibleName(QStringLiteral("Controlla IBAN"));
+    imgEmail->setAccessibleName(QStringLiteral("Invia e-mail"));
 
     txtIva->hooks.onKeyPress = [this](QChar &key) { txtIvaKeyPress(key); };
     txtCarta->hooks.onKeyPress = [this](QChar &key) { txtCartaKeyPress(key); };
@@ -447,7 +458,7 @@ void TfrmDestinatari::buildCommands()
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     lblPosizione->setGeometry(616, 16, 80, 30);
     lblPosizione->setAlignment(Qt::AlignCenter);
-    QFont positionFont(QStringLiteral("Verdana"), 10);
+    QFont positionFont(fonts::text(), 10);
     positionFont.setBold(true);
     lblPosizione->setFont(positionFont);
     lblPosizione->setFrameShape(QFrame::StyledPanel);
@@ -473,6 +484,29 @@ void TfrmDestinatari::buildCommands()
     connect(cmdAssocia, &IconButton::activated, this, &TfrmDestinatari::cmdAssociaClick);
     connect(cmdGuida, &IconButton::activated, this, &TfrmDestinatari::cmdGuidaClick);
     connect(cmdEsci, &IconButton::activated, this, &TfrmDestinatari::cmdEsciClick);
+    cmdGuida->setShortcut(keys::help());
+    cmdNuovo->setShortcut(keys::newCard());
+    cmdSalva->setShortcut(keys::save());
+    cmdExcel->setShortcut(keys::exportTo());
+    imgPrimo->setShortcut(keys::first());
+    imgIndietro->setShortcut(keys::previous());
+    imgAvanti->setShortcut(keys::next());
+    imgUltimo->setShortcut(keys::last());
+    // What a screen reader calls each command.
+    cmdNuovo->setAccessibleName(QStringLiteral("Nuovo"));
+    cmdSalva->setAccessibleName(QStringLiteral("Salva"));
+    cmdElimina->setAccessibleName(QStringLiteral("Elimina"));
+    cmdRicerca->setAccessibleName(QStringLiteral("Trova"));
+    cmdWord->setAccessibleName(QStringLiteral("Esporta scheda in Word"));
+    cmdExcel->setAccessibleName(QStringLiteral("Esporta archivio in Excel"));
+    cmdAllega->setAccessibleName(QStringLiteral("Allega file"));
+    cmdAssocia->setAccessibleName(QStringLiteral("Associa cartella"));
+    cmdGuida->setAccessibleName(QStringLiteral("Guida"));
+    cmdEsci->setAccessibleName(QStringLiteral("Esci"));
+    imgPrimo->setAccessibleName(QStringLiteral("Prima scheda"));
+    imgIndietro->setAccessibleName(QStringLiteral("Scheda precedente"));
+    imgAvanti->setAccessibleName(QStringLiteral("Scheda successiva"));
+    imgUltimo->setAccessibleName(QStringLiteral("Ultima scheda"));
 }
 
 void TfrmDestinatari::FormShow()

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "common/fonts.h"
 #include "common/widgets.h"
 
 namespace velmora::artwork {
@@ -43,7 +44,7 @@ QPixmap commandPlate(const QColor &colour, int size, const QString &caption,
     drawSymbol(p, plate);
     p.restore();
     if (captionHeight) {
-        QFont c(QStringLiteral("Verdana"));
+        QFont c(fonts::text());
         c.setPixelSize(10);
         p.setFont(c);
         p.setPen(QColor(40, 40, 60));
@@ -55,7 +56,7 @@ QPixmap commandPlate(const QColor &colour, int size, const QString &caption,
 QPixmap commandIcon(const QString &symbol, const QString &caption, const QColor &colour, int size)
 {
     return commandPlate(colour, size, caption, [&](QPainter &p, const QRectF &plate) {
-        QFont f(QStringLiteral("Verdana"));
+        QFont f(fonts::symbols());
         f.setBold(true);
         f.setPixelSize(symbol.size() > 2 ? size / 4 : size / 2);
         p.setFont(f);
@@ -87,7 +88,7 @@ QPixmap titlePicture(const QString &caption, const QSize &size, const QColor &co
     g.setColorAt(0, colour.lighter(130));
     g.setColorAt(1, colour);
     p.fillRect(pm.rect(), g);
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setBold(true);
     // The largest size up to two fifths of the height that fits the width.
     int pixels = size.height() * 2 / 5;
@@ -109,7 +110,7 @@ QPixmap infoPicture(const QString &text, const QSize &size)
     QPainter p(&pm);
     p.setPen(QColor(200, 205, 220));
     p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     p.setFont(f);
     p.setPen(QColor(40, 40, 70));
@@ -140,7 +141,7 @@ QPixmap logo(const QSize &size, int style)
         x = h + 6;
     }
     if (style != 1) {
-        QFont f(QStringLiteral("Verdana"));
+        QFont f(fonts::text());
         f.setBold(true);
         f.setPixelSize(h * 11 / 20);
         p.setFont(f);

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "common/fonts.h"
 #include "common/artwork.h"
 #include "common/office.h"
 #include "common/text.h"
@@ -22,7 +23,7 @@ const QColor kLabelRed{255, 0, 0};
 
 QFont gridFont()
 {
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     return f;
 }
@@ -165,12 +166,13 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
                                 const QString &symbol, const QColor &colour, const QString &description, int left,
                                 IconButton *&icon, IconButton *&label) {
         icon = new IconButton(QLatin1String(iconName), description, grpControlli, IconButton::Trigger::MouseUp);
+        icon->setAccessibleName(caption);
         icon->setPixmap(artwork::symbolIcon(symbol, colour, 48));
         icon->setGeometry(left + (90 - icon->pixmap().width()) / 2, 16, icon->pixmap().width(),
                           icon->pixmap().height());
         label = new IconButton(QLatin1String(labelName), description, grpControlli, IconButton::Trigger::MouseUp);
         label->setText(caption);
-        QFont f(QStringLiteral("Verdana"));
+        QFont f(fonts::text());
         f.setPixelSize(11);
         f.setUnderline(true);
         label->setFont(f);
@@ -198,11 +200,14 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
     for (IconButton *b : {imgEsci, lblEsci})
         connect(b, &IconButton::activated, this, &ExportDialog::imgEsciMouseUp);
 
+    imgGuida->setShortcut(keys::help());
+
     m_model = new ExportGridModel(this);
     m_model->setGrid(emptyExportGrid(*setup.spec));
 
     grdRecords = new QTableView(this);
     grdRecords->setObjectName(QStringLiteral("grdRecords"));
+    grdRecords->setAccessibleName(QStringLiteral("Archivio da esportare"));
     grdRecords->setGeometry(0, 120, 783, 505 - 120 - 25);
     grdRecords->setModel(m_model);
     grdRecords->setItemDelegate(new ExportCellDelegate(grdRecords));
@@ -238,11 +243,11 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
     grdRecords->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; color: black; "
                                              "border: 0px; border-right: 1px solid rgb(128, 128, 128); "
                                              "border-bottom: 1px solid rgb(128, 128, 128); padding-left: 2px; "
-                                             "font-family: Verdana; font-size: 11px; } "
+                                             "font-family: '%2'; font-size: 11px; } "
                                              "QTableCornerButton::section { background-color: %1; border: 0px; "
                                              "border-right: 1px solid rgb(128, 128, 128); "
                                              "border-bottom: 1px solid rgb(128, 128, 128); }")
-                                  .arg(skyBlue));
+                                  .arg(skyBlue, fonts::text()));
     grdRecords->viewport()->setMouseTracking(true);
     grdRecords->viewport()->installEventFilter(this);
     restoreWidths();
@@ -252,7 +257,7 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
     panInfo->setGeometry(0, 505 - 25, 783, 25);
     panInfo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panInfo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont infoFont(QStringLiteral("Verdana"));
+    QFont infoFont(fonts::text());
     infoFont.setPixelSize(11);
     panInfo->setFont(infoFont);
 }

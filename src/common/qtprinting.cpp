@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "common/fonts.h"
 #include "common/widgets.h"
 
 namespace velmora {
@@ -34,7 +35,7 @@ public:
 
     void setFontSize(int points) override
     {
-        QFont font(QStringLiteral("Courier New"));
+        QFont font(fonts::fixed());
         font.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
         font.setFixedPitch(true);
         font.setBold(false);

@@ -210,9 +210,49 @@ bool runKeyHooks(BoxHooks &hooks, QKeyEvent *event, bool *enterPressed)
 
 } // namespace
 
+bool keys::isCommandKey(const QKeyEvent *event)
+{
+    const QKeySequence pressed(event->keyCombination());
+    for (const QKeySequence &command :
+         {help(), save(), newCard(), print(), exportTo(), previous(), next(), first(), last()})
+        if (pressed == command)
+            return true;
+    return false;
+}
+
+namespace {
+
+// A box would keep some command keys for itself (Ctrl+Home, Ctrl+E move the cursor): the
+// window's command takes them instead, and where the window has none the box still gets them.
+bool yieldsToCommand(QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride || !keys::isCommandKey(static_cast<QKeyEvent *>(event)))
+        return false;
+    event->ignore();
+    return true;
+}
+
+} // namespace
+
 TextBox::TextBox(QWidget *parent, const QColor &resting) : QLineEdit(parent)
 {
     setResting(resting);
+    // A long value placed by the program (a card loaded) shows its beginning, not its end; in
+    // the box being edited the cursor stays at the end, where the user goes on.
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (m_ownEvents == 0 && !hasFocus())
+            setCursorPosition(0);
+    });
+}
+
+bool TextBox::event(QEvent *event)
+{
+    if (yieldsToCommand(event))
+        return true;
+    ++m_ownEvents;
+    const bool handled = QLineEdit::event(event);
+    --m_ownEvents;
+    return handled;
 }
 
 void TextBox::setResting(const QColor &colour)
@@ -266,6 +306,13 @@ MemoBox::MemoBox(QWidget *parent, const QColor &resting) : QPlainTextEdit(parent
     hooks.resting = resting;
     setBackground(this, resting);
     setTabChangesFocus(true);
+}
+
+bool MemoBox::event(QEvent *event)
+{
+    if (yieldsToCommand(event))
+        return true;
+    return QPlainTextEdit::event(event);
 }
 
 void MemoBox::focusInEvent(QFocusEvent *event)
@@ -542,8 +589,9 @@ void IconButton::keyPressEvent(QKeyEvent *event)
 void IconButton::focusInEvent(QFocusEvent *event)
 {
     QLabel::focusInEvent(event);
-    // What the pointer would tell, the focus tells too.
-    emit hovered(m_description);
+    // What the pointer would tell, the keyboard's Tab tells too (not a window that opens).
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        emit hovered(m_description);
     update();
     for (const QPointer<IconButton> &twin : m_twins)
         if (twin)

@@ -41,6 +41,21 @@ QString unstorableMessage(const QString &character);
 // 8 for Backspace, the typed character otherwise; a null character for other keys.
 QChar keyChar(const class QKeyEvent *event);
 
+// The keys of the commands that several screens share, the same wherever the command exists.
+namespace keys {
+inline QKeySequence help() { return QKeySequence(Qt::Key_F1); }
+inline QKeySequence save() { return QKeySequence(Qt::CTRL | Qt::Key_S); }
+inline QKeySequence newCard() { return QKeySequence(Qt::CTRL | Qt::Key_N); }
+inline QKeySequence print() { return QKeySequence(Qt::CTRL | Qt::Key_P); }
+inline QKeySequence exportTo() { return QKeySequence(Qt::CTRL | Qt::Key_E); }
+inline QKeySequence previous() { return QKeySequence(Qt::Key_PageUp); }
+inline QKeySequence next() { return QKeySequence(Qt::Key_PageDown); }
+inline QKeySequence first() { return QKeySequence(Qt::CTRL | Qt::Key_Home); }
+inline QKeySequence last() { return QKeySequence(Qt::CTRL | Qt::Key_End); }
+// Whether a key is one of them: a box that has the focus lets it through to its command.
+bool isCommandKey(const class QKeyEvent *event);
+} // namespace keys
+
 // Hooks shared by the single- and multi-line boxes: colours on focus, an exit handler that
 // runs after the colour is restored, a key handler that may cancel the key (by setting it to
 // a null character) and the next box of the Enter chain.
@@ -66,9 +81,15 @@ public:
     void setResting(const QColor &colour);
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // Nonzero while the box handles an event of its own (the user's typing, pasting, dropping):
+    // a text the program sets at any other time is shown from its start.
+    int m_ownEvents = 0;
 };
 
 // A multi-line text box (notes).
@@ -86,6 +107,7 @@ public:
     void setText(const QString &t) { setPlainText(t); }
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

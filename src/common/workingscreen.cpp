@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QScreen>
 
+#include "common/fonts.h"
 #include "common/artwork.h"
 #include "common/failuremessage.h"
 #include "common/widgets.h"
@@ -58,7 +59,7 @@ void WorkingScreen::addInfoBar()
     p.setColor(QPalette::Window, colours::navy);
     p.setColor(QPalette::WindowText, Qt::white);
     panInfo->setPalette(p);
-    panInfo->setFont(QFont(QStringLiteral("Verdana"), 8));
+    panInfo->setFont(QFont(fonts::text(), 8));
     panInfo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "common/fonts.h"
 #include "common/widgets.h"
 #include "products/productrecord.h"
 
@@ -14,7 +15,8 @@ QListWidget *makeProductList(const QString &name, int extent, QWidget *parent)
 {
     auto *list = new QListWidget(parent);
     list->setObjectName(name);
-    QFont font(QStringLiteral("Courier New"));
+    list->setAccessibleName(QStringLiteral("Prodotti e servizi"));
+    QFont font(fonts::fixed());
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPixelSize(12);
@@ -85,14 +87,14 @@ QPixmap commandPlate(const QString &symbol, const QString &caption, const QColor
     p.setBrush(b);
     p.setPen(QPen(colour.darker(150), 1));
     p.drawRoundedRect(badge, 4, 4);
-    QFont sf(QStringLiteral("Verdana"));
+    QFont sf(fonts::text());
     sf.setBold(true);
     sf.setPixelSize(symbol.size() > 1 ? 10 : 14);
     p.setFont(sf);
     p.setPen(Qt::white);
     p.drawText(badge, Qt::AlignCenter, symbol);
 
-    QFont cf(QStringLiteral("Verdana"));
+    QFont cf(fonts::text());
     cf.setBold(true);
     cf.setPixelSize(11);
     p.setFont(cf);
@@ -174,7 +176,7 @@ QPixmap warningPicture(int size)
     p.setBrush(QColor(255, 210, 0));
     p.setPen(QPen(QColor(60, 60, 60), 1));
     p.drawPath(t);
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setBold(true);
     f.setPixelSize(size * 2 / 3);
     p.setFont(f);

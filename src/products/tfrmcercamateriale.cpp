@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "common/failuremessage.h"
+#include "common/fonts.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
 #include "common/recordfile.h"
@@ -17,7 +18,7 @@ namespace {
 QLabel *text(QWidget *parent, const QString &content, const QRect &geometry, bool bold = false)
 {
     auto *label = new QLabel(content, parent);
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     f.setBold(bold);
     label->setFont(f);
@@ -76,7 +77,7 @@ TfrmCercaMateriale::TfrmCercaMateriale(Services &services, QWidget *parent) : QD
         {&txtAzienda, "txtAzienda", "Accessori:"},       {&txtAnno, "txtAnno", "Descrizione prodotto o servizio:"},
         {&txtDettagli, "txtDettagli", "Note:"},
     };
-    QFont boxFont(QStringLiteral("Verdana"));
+    QFont boxFont(fonts::text());
     boxFont.setPointSize(8);
     boxFont.setBold(true);
     for (int i = 0; i < 7; ++i) {
@@ -84,6 +85,7 @@ TfrmCercaMateriale::TfrmCercaMateriale(Services &services, QWidget *parent) : QD
         QLabel *caption = text(grpCriteri, QString::fromUtf8(rows[i].caption), QRect(16, top, 230, 22));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *box = new TextBox(grpCriteri);
+        caption->setBuddy(box);
         box->setObjectName(QLatin1String(rows[i].name));
         box->setFont(boxFont);
         box->setMaxLength(250);
@@ -103,6 +105,7 @@ TfrmCercaMateriale::TfrmCercaMateriale(Services &services, QWidget *parent) : QD
          QRect(12, 28, 680, 18));
     txtTrova = new TextBox(grpElenco, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setAccessibleName(QStringLiteral("Testo da cercare"));
     txtTrova->setGeometry(12, 54, 560, 24);
     cmdTrova02 = new QPushButton(QStringLiteral("Trova"), grpElenco);
     cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
@@ -132,6 +135,7 @@ TfrmCercaMateriale::TfrmCercaMateriale(Services &services, QWidget *parent) : QD
     connect(cmdIndietro, &QPushButton::clicked, this, &TfrmCercaMateriale::cmdIndietroClick);
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaMateriale::cmdTrova02Click);
     connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaMateriale::cmdStampaClick);
+    cmdStampa->setShortcut(keys::print());
     connect(lstRecords, &QListWidget::itemDoubleClicked, this, &TfrmCercaMateriale::lstRecordsDblClick);
 
     showCriteriaPage();

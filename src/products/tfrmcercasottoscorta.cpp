@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QShowEvent>
 
+#include "common/fonts.h"
 #include "common/artwork.h"
 #include "common/keyfilters.h"
 #include "common/printing.h"
@@ -18,7 +19,7 @@ namespace {
 QLabel *text(QWidget *parent, const QString &content, const QRect &geometry)
 {
     auto *label = new QLabel(content, parent);
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     label->setFont(f);
     label->setGeometry(geometry);
@@ -49,6 +50,7 @@ TfrmCercaSottoscorta::TfrmCercaSottoscorta(Services &services, QWidget *parent) 
          QRect(8, 74, 704, 18));
     txtTrova = new TextBox(this, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setAccessibleName(QStringLiteral("Testo da cercare"));
     txtTrova->setGeometry(8, 98, 584, 24);
     cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
     cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
@@ -77,6 +79,7 @@ TfrmCercaSottoscorta::TfrmCercaSottoscorta(Services &services, QWidget *parent) 
     };
     connect(cmdTrova02, &QPushButton::clicked, this, &TfrmCercaSottoscorta::cmdTrova02Click);
     connect(cmdStampa, &QPushButton::clicked, this, &TfrmCercaSottoscorta::cmdStampaClick);
+    cmdStampa->setShortcut(keys::print());
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(lstRecords, &QListWidget::itemDoubleClicked, this, &TfrmCercaSottoscorta::lstRecordsDblClick);
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 
+#include "common/fonts.h"
 #include "common/artwork.h"
 #include "common/failuremessage.h"
 #include "common/keyfilters.h"
@@ -50,7 +51,7 @@ QLabel *picture(QWidget *parent, const char *name, const QPixmap &pixmap, const 
 
 QFont captionFont()
 {
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPointSize(8);
     return f;
 }
@@ -180,7 +181,7 @@ TfrmMateriali::TfrmMateriali(Services &services, QWidget *parent)
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     lblPosizione->setGeometry(navLeft + 308, navTop, 90, 32);
     lblPosizione->setAlignment(Qt::AlignCenter);
-    QFont position(QStringLiteral("Verdana"));
+    QFont position(fonts::text());
     position.setPixelSize(14);
     position.setBold(true);
     lblPosizione->setFont(position);
@@ -214,6 +215,19 @@ TfrmMateriali::TfrmMateriali(Services &services, QWidget *parent)
     connect(imgDoppioTurno, &IconButton::activated, this, &TfrmMateriali::imgDoppioTurnoMouseUp);
     connect(imgElimina, &IconButton::activated, this, &TfrmMateriali::imgEliminaClick);
     connect(imgGuida, &IconButton::activated, this, &TfrmMateriali::imgGuidaMouseUp);
+    imgGuida->setShortcut(keys::help());
+    imgNuovo->setShortcut(keys::newCard());
+    imgSalva->setShortcut(keys::save());
+    imgExcel->setShortcut(keys::exportTo());
+    imgPrimo->setShortcut(keys::first());
+    imgIndietro->setShortcut(keys::previous());
+    imgAvanti->setShortcut(keys::next());
+    imgUltimo->setShortcut(keys::last());
+    // What a screen reader calls each command.
+    imgPrimo->setAccessibleName(QStringLiteral("Prima scheda"));
+    imgIndietro->setAccessibleName(QStringLiteral("Scheda precedente"));
+    imgAvanti->setAccessibleName(QStringLiteral("Scheda successiva"));
+    imgUltimo->setAccessibleName(QStringLiteral("Ultima scheda"));
     connect(imgEsci, &IconButton::activated, this, &TfrmMateriali::imgEsciMouseUp);
     connect(imgPrimo, &IconButton::activated, this, &TfrmMateriali::imgPrimoMouseUp);
     connect(imgIndietro, &IconButton::activated, this, &TfrmMateriali::imgIndietroMouseUp);
@@ -237,7 +251,8 @@ TextBox *TfrmMateriali::addBox(QGroupBox *section, const char *name, const QStri
     box->setObjectName(QLatin1String(name));
     box->setMaxLength(maxLength);
     box->setGeometry(kBoxLeft, top, width, 21);
-    QFont f(QStringLiteral("Verdana"));
+    label->setBuddy(box);
+    QFont f(fonts::text());
     f.setPointSize(8);
     f.setBold(true);
     box->setFont(f);
@@ -281,6 +296,7 @@ IconButton *TfrmMateriali::addIcon(QWidget *parent, const char *name, const QStr
                                    const QPoint &at)
 {
     auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), parent, trigger);
+    icon->setAccessibleName(caption);
     icon->setPixmap(commandPlate(symbol, caption, colour));
     icon->setGeometry(QRect(at, QSize(148, 32)));
     describe(icon);

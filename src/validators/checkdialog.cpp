@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <QValidator>
 
+#include "common/fonts.h"
 #include "common/artwork.h"
 
 namespace velmora {
@@ -40,7 +41,7 @@ private:
 
 CodeBox::CodeBox(QWidget *parent) : TextBox(parent, colours::white)
 {
-    QFont f(QStringLiteral("Courier New"));
+    QFont f(fonts::fixed());
     f.setStyleHint(QFont::TypeWriter);
     f.setBold(true);
     f.setPixelSize(24);
@@ -107,7 +108,7 @@ QFrame *CheckDialog::addInfoFrame(const QRect &geometry, QLabel *&first, const Q
     frame->setFrameShape(QFrame::Panel);
     frame->setFrameShadow(QFrame::Sunken);
     frame->setGeometry(geometry);
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     const int lineWidth = geometry.width() - 16;
     first = new QLabel(firstText, frame);

@@ -19,6 +19,7 @@ TfrmCarta::TfrmCarta(Services &services, QWidget *parent)
                  QStringLiteral("lblInfo02"),
                  QStringLiteral("casella sottostante e premere il pulsante di controllo."));
     txtNumero = addEntry(QRect(10, 66, 450, 64), QStringLiteral("txtNumero"), 0);
+    txtNumero->setAccessibleName(QStringLiteral("Numero della carta di credito"));
     cmdControllo = addCheckButton(QRect(175, 140, 120, 36), QStringLiteral("cmdControllo"));
 
     connect(txtNumero, &QLineEdit::textChanged, this, &TfrmCarta::txtNumeroChange);

@@ -19,6 +19,7 @@ TfrmCodFisc::TfrmCodFisc(Services &services, QWidget *parent)
                  QStringLiteral("Immettere il codice fiscale nella casella sottostante e premere il"), lblInfo02,
                  QStringLiteral("lblInfo02"), QStringLiteral("pulsante di controllo."));
     txtCodice = addEntry(QRect(10, 136, 450, 64), QStringLiteral("txtCodice"), kCodeLength);
+    txtCodice->setAccessibleName(QStringLiteral("Codice fiscale"));
     cmdCodFisc = addCheckButton(QRect(175, 212, 120, 36), QStringLiteral("cmdCodFisc"));
 
     connect(txtCodice, &QLineEdit::textChanged, this, &TfrmCodFisc::txtCodiceChange);

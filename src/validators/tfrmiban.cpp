@@ -20,6 +20,7 @@ TfrmIban::TfrmIban(Services &services, QWidget *parent)
                  QStringLiteral("Immettere il codice IBAN nella casella sottostante e premere il pulsante di"),
                  lblInfo02, QStringLiteral("lblInfo02"), QStringLiteral("controllo."));
     txtCodice = addEntry(QRect(10, 136, 640, 64), QStringLiteral("txtCodice"), kLongestText);
+    txtCodice->setAccessibleName(QStringLiteral("Coordinate bancarie IBAN"));
     cmdCheckIban = addCheckButton(QRect(270, 212, 120, 36), QStringLiteral("cmdCheckIban"));
 
     connect(txtCodice, &QLineEdit::textChanged, this, &TfrmIban::txtCodiceChange);

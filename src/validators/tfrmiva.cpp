@@ -19,6 +19,7 @@ TfrmIva::TfrmIva(Services &services, QWidget *parent)
                  QStringLiteral("Immettere la partita IVA nella casella sottostante e premere il"), lblInfo02,
                  QStringLiteral("lblInfo02"), QStringLiteral("pulsante di controllo."));
     txtCodice = addEntry(QRect(10, 136, 450, 64), QStringLiteral("txtCodice"), kNumberLength);
+    txtCodice->setAccessibleName(QStringLiteral("Numero di partita IVA"));
     cmdPartitaIva = addCheckButton(QRect(175, 212, 120, 36), QStringLiteral("cmdPartitaIva"));
 
     connect(txtCodice, &QLineEdit::textChanged, this, &TfrmIva::txtCodiceChange);

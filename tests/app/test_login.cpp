@@ -370,6 +370,8 @@ private slots:
         QTest::mouseClick(f.change.cmdOK, Qt::LeftButton);
         QCOMPARE(f.t.messages.lastText(), QStringLiteral("Modifica della password avvenuta con successo."));
         QCOMPARE(f.stored(), std::string("NUOVA"));
+    }
+
     // The whole change with the keyboard: Enter walks to OK, and Enter there presses it.
     void changeByKeyboardAlone()
     {

@@ -10,6 +10,7 @@
 #include "bills/consumption.h"
 #include "bills/tfrmforniture.h"
 #include "bills/tfrmimpmateriali.h"
+#include "common/fonts.h"
 #include "clients/clientrecord.h"
 #include "clients/tfrmcercadestinatari.h"
 #include "common/record.h"
@@ -420,7 +421,7 @@ private slots:
         QVERIFY(!line.contains(QLatin1Char('B')));
         QVERIFY(line.contains(QStringLiteral("€ 3,50")));
         QVERIFY(line.endsWith(QStringLiteral("  Tot. € 7,00")));
-        QCOMPARE(s.screen.lstStudenti->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(s.screen.lstStudenti->font().family(), fonts::fixed());
     }
 
     void arrowsWalkTheRecordsWithinLimits()

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include "common/fonts.h"
 #include "clienttestdata.h"
 #include "clients/tfrmdestinatari.h"
 #include "common/widgets.h"
@@ -170,7 +171,7 @@ void TfrmDestinatariTest::boxesSitInTheirPanels()
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget()->objectName(), panel);
     QVERIFY(widget->font().bold());
-    QCOMPARE(widget->font().family(), QStringLiteral("Verdana"));
+    QCOMPARE(widget->font().family(), fonts::text());
     bool captioned = false;
     for (const QLabel *l : widget->parentWidget()->findChildren<QLabel *>())
         captioned = captioned || (l->text() == caption && l->isVisible());

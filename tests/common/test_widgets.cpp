@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -11,6 +12,29 @@
 #include "support/fakes.h"
 
 using namespace velmora;
+
+namespace {
+
+// Counts the presses of one key that reach a widget.
+class KeySeen final : public QObject
+{
+public:
+    KeySeen(int key, int *count) : m_key(key), m_count(count) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == m_key)
+            ++*m_count;
+        return false;
+    }
+
+private:
+    int m_key;
+    int *m_count;
+};
+
+} // namespace
 
 // Shared behaviour of the boxes, icons and working screens.
 class TestWidgets : public QObject
@@ -157,11 +181,60 @@ private slots:
         QCOMPARE(captions.count(), 0);
         QCOMPARE(clicks.count(), 3);
 
+        // A screen reader presses it as a click does, and is told its key.
+        up->setShortcut(keys::save());
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(up);
+        QCOMPARE(reader->role(), QAccessible::Button);
+        QCOMPARE(reader->text(QAccessible::Description), QStringLiteral("Salva."));
+        QAccessibleActionInterface *actions = reader->actionInterface();
+        QVERIFY(actions);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(ups.count(), 2);
+        QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                 QStringList{keys::save().toString(QKeySequence::NativeText)});
+        QCOMPARE(QAccessible::queryAccessibleInterface(caption)->text(QAccessible::Name), QStringLiteral("Nuovo"));
+
         // A click still leaves the focus where it was.
         box->setFocus();
         QTest::mouseClick(click, Qt::LeftButton);
         QCOMPARE(clicks.count(), 4);
         QVERIFY(box->hasFocus());
+    }
+
+    // A box gives the window's command keys to their commands, and keeps them where there are none.
+    void commandKeysReachTheirCommandFromABox()
+    {
+        QWidget w;
+        auto *box = new TextBox(&w);
+        auto *first = new IconButton(QStringLiteral("imgPrimo"), QStringLiteral(" Prima."), &w);
+        first->setGeometry(100, 0, 40, 40);
+        first->setShortcut(keys::first());
+        QSignalSpy firsts(first, &IconButton::activated);
+        QWidget other;
+        auto *plain = new TextBox(&other);
+        for (QWidget *window : {&w, &other}) {
+            window->show();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+        }
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(firsts.count(), 1);
+        QCOMPARE(box->cursorPosition(), 3);
+
+        // Where no command has the key, the box receives it as before.
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        plain->setFocus();
+        int delivered = 0;
+        KeySeen seen(Qt::Key_Home, &delivered);
+        plain->installEventFilter(&seen);
+        QTest::keyClick(plain, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(delivered, 1);
+        QCOMPARE(firsts.count(), 1);
     }
 
     void workingScreenCentresItsContentAndKeepsItsMinimum()
