@@ -8,6 +8,7 @@
 #include "app/passwordcodec.h"
 #include "clients/clientrecord.h"
 #include "common/artwork.h"
+#include "common/fonts.h"
 #include "common/waitcursor.h"
 #include "common/widgets.h"
 #include "products/productrecord.h"
@@ -98,7 +99,7 @@ QLabel *infoText(const QString &name, const QString &text, const QRect &geometry
     label->setGeometry(geometry);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(QFont(QStringLiteral("Verdana"), 9));
+    label->setFont(QFont(fonts::text(), 9));
     return label;
 }
 
@@ -108,7 +109,7 @@ QPushButton *command(const QString &name, const QString &caption, const QRect &g
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setAutoDefault(false);
-    button->setFont(QFont(QStringLiteral("Verdana"), 9));
+    button->setFont(QFont(fonts::text(), 9));
     return button;
 }
 
@@ -209,19 +210,21 @@ TfrmCopie::TfrmCopie(Services &services, QWidget *parent)
     txtCartella->setObjectName(QStringLiteral("txtCartella"));
     txtCartella->setGeometry(200, 146, 620, 28);
     txtCartella->setReadOnly(true);
-    txtCartella->setFont(QFont(QStringLiteral("Verdana"), 9));
+    txtCartella->setFont(QFont(fonts::text(), 9));
+    folderLabel->setBuddy(txtCartella); // a screen reader names the box by its caption
     cmdCartella =
         command(QStringLiteral("cmdCartella"), QStringLiteral("Scegli cartella..."), QRect(830, 145, 125, 30), g);
 
     lstCopie = new QTreeWidget(g);
     lstCopie->setObjectName(QStringLiteral("lstCopie"));
+    lstCopie->setAccessibleName(QStringLiteral("Copie di sicurezza trovate"));
     lstCopie->setGeometry(40, 190, 730, 400);
     lstCopie->setRootIsDecorated(false);
     lstCopie->setSelectionMode(QAbstractItemView::SingleSelection);
     lstCopie->setUniformRowHeights(true);
     lstCopie->setHeaderLabels({QStringLiteral("Data"), QStringLiteral("Ora"), QStringLiteral("Conti aperti"),
                                QStringLiteral("Conti chiusi"), QStringLiteral("Dimensione"), QStringLiteral("Tipo")});
-    QFont listFont(QStringLiteral("Verdana"));
+    QFont listFont(fonts::text());
     listFont.setPixelSize(14);
     lstCopie->setFont(listFont);
     for (int column : {0, 1, 2, 3, 4})
@@ -232,7 +235,7 @@ TfrmCopie::TfrmCopie(Services &services, QWidget *parent)
     lblTotale = new QLabel(g);
     lblTotale->setObjectName(QStringLiteral("lblTotale"));
     lblTotale->setGeometry(40, 596, 730, 22);
-    QFont totalFont(QStringLiteral("Verdana"), 9);
+    QFont totalFont(fonts::text(), 9);
     totalFont.setItalic(true);
     lblTotale->setFont(totalFont);
 

@@ -174,7 +174,7 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     optChiusi->setObjectName(QStringLiteral("optChiusi"));
     optChiusi->setGeometry(210, 624, 160, 22);
     for (QRadioButton *o : {optAperti, optChiusi})
-        o->setFont(QFont(QStringLiteral("Verdana"), 9));
+        o->setFont(QFont(fonts::text(), 9));
     optAperti->setChecked(true);
 
     imgApri = commandButton(QStringLiteral("imgApri"), QString(), QStringLiteral("▶"), QStringLiteral("Apri conto"),
@@ -199,6 +199,8 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     imgApri->setAccessibleName(QStringLiteral("Apri conto"));
     imgAnnulla->setAccessibleName(QStringLiteral("Annulla"));
     btnCancella->setAccessibleName(QStringLiteral("Elimina conto"));
+    btnChiudi->setAccessibleName(QStringLiteral("Chiudi conto"));
+    btnRiapri->setAccessibleName(QStringLiteral("Riapri conto"));
     imgGuida->setAccessibleName(QStringLiteral("Guida"));
 }
 

@@ -311,6 +311,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     imgUltimo->setShortcut(keys::last());
     // What a screen reader calls each command.
     cmdElimina->setAccessibleName(QStringLiteral("Elimina consumazione"));
+    btnTrasferisci->setAccessibleName(QStringLiteral("Trasferisci consumazioni"));
     impProdotto->setAccessibleName(QStringLiteral("Importa prodotto o servizio"));
     impCliente->setAccessibleName(QStringLiteral("Importa cliente"));
     imgPrimo->setAccessibleName(QStringLiteral("Prima consumazione"));

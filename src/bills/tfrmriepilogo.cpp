@@ -6,6 +6,7 @@
 
 #include "bills/billartwork.h"
 #include "common/artwork.h"
+#include "common/fonts.h"
 #include "common/exportdialog.h"
 #include "common/keyfilters.h"
 #include "common/office.h"
@@ -29,7 +30,7 @@ QLabel *caption(const QString &text, const QRect &geometry, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setGeometry(geometry);
-    label->setFont(QFont(QStringLiteral("Verdana"), 8));
+    label->setFont(QFont(fonts::text(), 8));
     return label;
 }
 
@@ -56,7 +57,7 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
     istruzioni->setWordWrap(true);
     istruzioni->setAutoFillBackground(true);
     setBackground(istruzioni, QColor(255, 250, 224));
-    istruzioni->setFont(QFont(QStringLiteral("Verdana"), 8));
+    istruzioni->setFont(QFont(fonts::text(), 8));
     istruzioni->setIndent(8);
     istruzioni->setFrameShape(QFrame::StyledPanel);
 
@@ -68,12 +69,13 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
     panPeriodo->setAutoFillBackground(true);
     setBackground(panPeriodo, QColor(244, 246, 250));
     clearsDescription(panPeriodo);
-    QFont boxFont(QStringLiteral("Verdana"));
+    QFont boxFont(fonts::text());
     boxFont.setPixelSize(11);
     boxFont.setBold(true);
     const auto dateBox = [&](const char *name, const char *text, int x) {
-        caption(QString::fromUtf8(text), QRect(x, 8, 140, 15), panPeriodo);
+        QLabel *label = caption(QString::fromUtf8(text), QRect(x, 8, 140, 15), panPeriodo);
         auto *box = new TextBox(panPeriodo);
+        label->setBuddy(box); // a screen reader names the box by its caption
         box->setObjectName(QLatin1String(name));
         box->setGeometry(x, 24, 110, 22);
         box->setMaxLength(10);
@@ -87,12 +89,12 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
     chkChiusi = new QCheckBox(QStringLiteral("Comprendi i conti chiusi"), panPeriodo);
     chkChiusi->setObjectName(QStringLiteral("chkChiusi"));
     chkChiusi->setGeometry(10, 62, 300, 24);
-    chkChiusi->setFont(QFont(QStringLiteral("Verdana"), 8));
+    chkChiusi->setFont(QFont(fonts::text(), 8));
 
     grpRaggruppa = new QGroupBox(QStringLiteral("Raggruppa per:"), g);
     grpRaggruppa->setObjectName(QStringLiteral("grpRaggruppa"));
     grpRaggruppa->setGeometry(350, 104, 500, 104);
-    grpRaggruppa->setFont(QFont(QStringLiteral("Verdana"), 8));
+    grpRaggruppa->setFont(QFont(fonts::text(), 8));
     clearsDescription(grpRaggruppa);
     const auto option = [this](const char *name, const char *text, const QRect &geometry) {
         auto *o = new QRadioButton(QString::fromUtf8(text), grpRaggruppa);
@@ -115,10 +117,11 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
     m_model = new ExportGridModel(this);
     grdRiepilogo = new QTableView(g);
     grdRiepilogo->setObjectName(QStringLiteral("grdRiepilogo"));
+    grdRiepilogo->setAccessibleName(QStringLiteral("Riepilogo delle consumazioni"));
     grdRiepilogo->setGeometry(10, 216, 975, 370);
     grdRiepilogo->setModel(m_model);
     grdRiepilogo->setItemDelegate(new ExportCellDelegate(grdRiepilogo));
-    QFont gridFont(QStringLiteral("Verdana"));
+    QFont gridFont(fonts::text());
     gridFont.setPixelSize(11);
     grdRiepilogo->setFont(gridFont);
     grdRiepilogo->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -181,6 +184,14 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
         control->installEventFilter(this);
     }
 
+    // What a screen reader calls each command, and the keys shared with the other screens.
+    btnStampa->setAccessibleName(QStringLiteral("Stampa"));
+    btnEsporta->setAccessibleName(QStringLiteral("Esporta in Excel"));
+    cmdGuida->setAccessibleName(QStringLiteral("Guida"));
+    cmdEsci->setAccessibleName(QStringLiteral("Esci"));
+    btnStampa->setShortcut(keys::print());
+    btnEsporta->setShortcut(keys::exportTo());
+    cmdGuida->setShortcut(keys::help());
     connect(cmdCalcola, &QPushButton::clicked, this, &TfrmRiepilogo::cmdCalcolaClick);
     connect(btnStampa, &IconButton::activated, this, &TfrmRiepilogo::btnStampaClick);
     connect(btnEsporta, &IconButton::activated, this, &TfrmRiepilogo::btnEsportaClick);

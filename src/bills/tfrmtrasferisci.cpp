@@ -1,5 +1,6 @@
 #include "bills/tfrmtrasferisci.h"
 
+#include "common/fonts.h"
 #include "common/keyfilters.h"
 #include "common/text.h"
 #include "products/productlists.h"
@@ -12,7 +13,7 @@ QLabel *text(QWidget *parent, const char *name, const QString &content, const QR
 {
     auto *label = new QLabel(content, parent);
     label->setObjectName(QLatin1String(name));
-    QFont f(QStringLiteral("Verdana"));
+    QFont f(fonts::text());
     f.setPixelSize(11);
     label->setFont(f);
     label->setWordWrap(true);
@@ -50,16 +51,18 @@ TfrmTrasferisci::TfrmTrasferisci(Services &services, const std::filesystem::path
     txtTrova = new TextBox(this, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
     txtTrova->setGeometry(8, 78, 380, 24);
+    txtTrova->setAccessibleName(QStringLiteral("Parole del nome del conto da cercare"));
     cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
     cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
     cmdTrova02->setGeometry(396, 77, 117, 26);
 
     lstConti = new QListWidget(this);
     lstConti->setObjectName(QStringLiteral("lstConti"));
+    lstConti->setAccessibleName(QStringLiteral("Conti che possono ricevere le consumazioni"));
     lstConti->setGeometry(8, 110, 505, 250);
     lstConti->setSelectionMode(QAbstractItemView::SingleSelection);
     lstConti->setUniformItemSizes(true);
-    QFont listFont(QStringLiteral("Verdana"));
+    QFont listFont(fonts::text());
     listFont.setPixelSize(14);
     lstConti->setFont(listFont);
     setBackground(lstConti, colours::moneyGreen);
