@@ -304,8 +304,16 @@ void TextBox::keyPressEvent(QKeyEvent *event)
 MemoBox::MemoBox(QWidget *parent, const QColor &resting) : QPlainTextEdit(parent)
 {
     hooks.resting = resting;
-    setBackground(this, resting);
+    paintBackground(resting);
     setTabChangesFocus(true);
+}
+
+void MemoBox::paintBackground(const QColor &colour)
+{
+    setBackground(this, colour);
+    // Under a style sheet the text area keeps the palette it was polished with: it is given the
+    // colour itself.
+    setBackground(viewport(), colour);
 }
 
 bool MemoBox::event(QEvent *event)
@@ -317,7 +325,7 @@ bool MemoBox::event(QEvent *event)
 
 void MemoBox::focusInEvent(QFocusEvent *event)
 {
-    setBackground(this, colours::focus);
+    paintBackground(colours::focus);
     QPlainTextEdit::focusInEvent(event);
     if (hooks.onEnter)
         hooks.onEnter();
@@ -325,7 +333,7 @@ void MemoBox::focusInEvent(QFocusEvent *event)
 
 void MemoBox::focusOutEvent(QFocusEvent *event)
 {
-    setBackground(this, hooks.resting);
+    paintBackground(hooks.resting);
     QPlainTextEdit::focusOutEvent(event);
     if (hooks.onExit)
         hooks.onExit();

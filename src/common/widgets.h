@@ -116,6 +116,7 @@ protected:
 
 private:
     bool refusesUnstorable(const QString &text);
+    void paintBackground(const QColor &colour);
 };
 
 // Makes a box whose text reaches a file refuse any character the archives cannot hold, however

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QGroupBox>
 #include <QTest>
 
 #include "common/text.h"
@@ -61,6 +62,33 @@ private slots:
         QCOMPARE(seenOnExit, colours::moneyGreen);
         QCOMPARE(a->palette().color(QPalette::Base), colours::moneyGreen);
         QCOMPARE(b->palette().color(QPalette::Base), colours::focus);
+    }
+
+    // The notes box shows the focus colour where its text is, as the one-line boxes do.
+    void theNotesBoxIsPaintedYellowWhileItHasTheFocus()
+    {
+        // Inside a container drawn by a style sheet, as on every working screen.
+        QWidget w;
+        w.resize(300, 200);
+        auto *g = new QGroupBox(&w);
+        g->setObjectName(QStringLiteral("grpContainer"));
+        g->setGeometry(0, 0, 300, 200);
+        g->setStyleSheet(QStringLiteral("QGroupBox#grpContainer { background: white; border: 1px solid #8080a0; }"));
+        auto *other = new TextBox(g);
+        auto *memo = new MemoBox(g);
+        memo->setGeometry(0, 40, 200, 120);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const auto inside = [memo] { return memo->grab().toImage().pixelColor(100, 60); };
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        QCOMPARE(inside(), colours::moneyGreen);
+        memo->setFocus();
+        QTRY_VERIFY(memo->hasFocus());
+        QCOMPARE(inside(), colours::focus);
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        QCOMPARE(inside(), colours::moneyGreen);
     }
 
     void enterWalksTheChainAndWrapsAround()
