@@ -5,18 +5,25 @@ set -eu
 cd "$(dirname "$0")/../assets"
 FONT=DejaVu-Sans-Bold
 
-tile() { # name, top colour, bottom colour, glyph
-  convert -seed 42 -size 227x256 "gradient:$2-$3" \
-    \( -size 227x256 xc:none -fill 'rgba(255,255,255,0.18)' -draw 'circle 180,60 240,60' \
-       -draw 'circle 40,220 110,220' \) -composite \
-    -font "$FONT" -pointsize 120 -fill 'rgba(255,255,255,0.92)' -gravity center -annotate +0-10 "$4" \
-    -attenuate 0.25 +noise Gaussian -blur 0x0.6 \
-    -quality 90 "tile_$1.jpg"
+tile() { # name, top colour, bottom colour, glyph, scale (1, or 2 for screens of double density)
+  k=$5
+  out="tile_$1.jpg"
+  blur=0.6
+  [ "$k" = 1 ] || { out="tile_$1@${k}x.jpg"; blur=1.2; }
+  convert -seed 42 -size $((227 * k))x$((256 * k)) "gradient:$2-$3" \
+    \( -size $((227 * k))x$((256 * k)) xc:none -fill 'rgba(255,255,255,0.18)' \
+       -draw "circle $((180 * k)),$((60 * k)) $((240 * k)),$((60 * k))" \
+       -draw "circle $((40 * k)),$((220 * k)) $((110 * k)),$((220 * k))" \) -composite \
+    -font "$FONT" -pointsize $((120 * k)) -fill 'rgba(255,255,255,0.92)' -gravity center -annotate +0-$((10 * k)) "$4" \
+    -attenuate 0.25 +noise Gaussian -blur 0x$blur \
+    -quality 90 "$out"
 }
-tile clienti '#1d3f8f' '#0b1840' 'C'
-tile prodotti '#7a1c1c' '#330808' 'P'
-tile crea '#1f6e4a' '#08301d' '+'
-tile forniture '#8a6212' '#3a2605' '€'
+for k in 1 2; do
+  tile clienti '#1d3f8f' '#0b1840' 'C' $k
+  tile prodotti '#7a1c1c' '#330808' 'P' $k
+  tile crea '#1f6e4a' '#08301d' '+' $k
+  tile forniture '#8a6212' '#3a2605' '€' $k
+done
 
 # Banner: a light running along a navy bar, 9 frames of 50 ms, endless loop.
 frames=""

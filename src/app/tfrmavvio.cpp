@@ -144,7 +144,7 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
         b->setAccessibleName(QString::fromUtf8(hint).trimmed());
         b->setPixmap(artwork::symbolIcon(symbol, colour, 40));
         b->setToolTip(QString::fromUtf8(hint));
-        b->setGeometry(QRect(at, b->pixmap().size()));
+        b->setGeometry(QRect(at, pictureSize(b)));
         return b;
     };
     imgInfo = icon("imgInfo", " Informazioni su... ", QStringLiteral("i"), colours::navy, QPoint(8, 16));
@@ -161,13 +161,13 @@ TfrmAvvio::TfrmAvvio(Services &services, QWidget *parent)
     imgRiepilogo = new IconButton(QStringLiteral("imgRiepilogo"), QStringLiteral(" Riepilogo delle consumazioni "), g);
     imgRiepilogo->setPixmap(billart::summaryIcon(QColor(138, 98, 18), 40));
     imgRiepilogo->setToolTip(imgRiepilogo->description());
-    imgRiepilogo->setGeometry(QRect(QPoint(64, 626), imgRiepilogo->pixmap().size()));
+    imgRiepilogo->setGeometry(QRect(QPoint(64, 626), pictureSize(imgRiepilogo)));
     connect(imgRiepilogo, &IconButton::activated, this, &TfrmAvvio::imgRiepilogoClick);
     imgRiepilogo->setAccessibleName(QStringLiteral("Riepilogo consumazioni"));
     imgCopie = new IconButton(QStringLiteral("imgCopie"), QStringLiteral(" Copie di sicurezza degli archivi "), g);
     imgCopie->setPixmap(copiesIcon(QColor(22, 96, 110), 40));
     imgCopie->setToolTip(imgCopie->description());
-    imgCopie->setGeometry(QRect(QPoint(995 - 64 - 56, 626), imgCopie->pixmap().size()));
+    imgCopie->setGeometry(QRect(QPoint(995 - 64 - 56, 626), pictureSize(imgCopie)));
     connect(imgCopie, &IconButton::activated, this, &TfrmAvvio::imgCopieClick);
     imgCopie->setAccessibleName(QStringLiteral("Copie di sicurezza"));
 }

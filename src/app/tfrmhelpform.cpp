@@ -27,8 +27,7 @@ QFont verdana(int pixels, bool underline = false)
 
 QPixmap pdfIcon()
 {
-    QPixmap pm(20, 22);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(20, 22), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(90, 90, 90), 1));
@@ -51,14 +50,14 @@ QPixmap pdfIcon()
 
 QPixmap TfrmHelpForm::bannerPicture()
 {
-    QPixmap pm(543, 42);
+    QPixmap pm = artwork::canvas(QSize(543, 42));
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, pm.width(), 0);
+    QLinearGradient g(0, 0, artwork::area(pm).width(), 0);
     g.setColorAt(0, QColor(245, 247, 252));
     g.setColorAt(0.6, QColor(214, 224, 244));
     g.setColorAt(1, QColor(150, 170, 214));
-    p.fillRect(pm.rect(), g);
+    p.fillRect(artwork::area(pm), g);
     p.drawPixmap(6, 3, artwork::logo(QSize(36, 36), 1));
     QFont name(fonts::text());
     name.setBold(true);
@@ -71,9 +70,9 @@ QPixmap TfrmHelpForm::bannerPicture()
     tag.setPixelSize(15);
     p.setFont(tag);
     p.setPen(colours::maroon);
-    p.drawText(QRect(0, 0, pm.width() - 14, 42), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Guida in linea"));
+    p.drawText(QRect(0, 0, artwork::area(pm).width() - 14, 42), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Guida in linea"));
     p.setPen(colours::maroon);
-    p.drawLine(0, 41, pm.width(), 41);
+    p.drawLine(0, 41, artwork::area(pm).width(), 41);
     return pm;
 }
 

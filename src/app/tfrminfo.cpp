@@ -27,19 +27,18 @@ QFont verdana(int pixels, bool bold = false, bool underline = false)
 // The information picture: what the program is, who makes it and how to reach them.
 QPixmap informationPicture()
 {
-    QPixmap pm(370, 259);
-    pm.fill(Qt::white);
+    QPixmap pm = artwork::canvas(QSize(370, 259), Qt::white);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient head(0, 0, pm.width(), 0);
+    QLinearGradient head(0, 0, artwork::area(pm).width(), 0);
     head.setColorAt(0, colours::navy);
     head.setColorAt(1, QColor(40, 60, 160));
-    p.fillRect(QRect(0, 0, pm.width(), 28), head);
+    p.fillRect(QRect(0, 0, artwork::area(pm).width(), 28), head);
     p.setFont(verdana(13, true));
     p.setPen(Qt::white);
-    p.drawText(QRect(10, 0, pm.width() - 20, 28), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(10, 0, artwork::area(pm).width() - 20, 28), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Informazioni sul prodotto"));
-    p.fillRect(QRect(0, 28, pm.width(), 3), colours::maroon);
+    p.fillRect(QRect(0, 28, artwork::area(pm).width(), 3), colours::maroon);
 
     p.setPen(colours::navy);
     p.setFont(verdana(15, true));
@@ -75,13 +74,13 @@ QPixmap informationPicture()
 // The product name written from bottom to top, for the narrow strip beside the information.
 QPixmap verticalLogo(const QSize &size)
 {
-    QPixmap pm(size);
+    QPixmap pm = artwork::canvas(size);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient g(0, 0, 0, size.height());
     g.setColorAt(0, colours::navy);
     g.setColorAt(1, QColor(30, 50, 140));
-    p.fillRect(pm.rect(), g);
+    p.fillRect(artwork::area(pm), g);
     p.translate(0, size.height());
     p.rotate(-90);
     p.setFont(verdana(24, true));
@@ -92,8 +91,7 @@ QPixmap verticalLogo(const QSize &size)
 
 QPixmap mailIcon()
 {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(16, 16), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(colours::navy, 1));
@@ -106,8 +104,7 @@ QPixmap mailIcon()
 
 QPixmap webIcon()
 {
-    QPixmap pm(12, 12);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(12, 12), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(colours::navy, 1));

@@ -83,7 +83,7 @@ IconButton *commandButton(const QString &name, const QString &hint, const QStrin
 {
     auto *icon = new IconButton(name, hint, parent);
     icon->setPixmap(artwork::commandIcon(symbol, caption, colour, 56));
-    icon->setGeometry(QRect(at, icon->pixmap().size()));
+    icon->setGeometry(QRect(at, pictureSize(icon)));
     if (!hint.isEmpty())
         icon->setToolTip(hint);
     return icon;
@@ -153,12 +153,12 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     btnCancella = new IconButton(QStringLiteral("btnCancella"), QStringLiteral(" Elimina conto selezionato "), g);
     btnCancella->setPixmap(billart::binIcon(QColor(160, 40, 40), 56, QStringLiteral("Elimina")));
     btnCancella->setToolTip(btnCancella->description());
-    btnCancella->setGeometry(QRect(QPoint(682, 338), btnCancella->pixmap().size()));
+    btnCancella->setGeometry(QRect(QPoint(682, 338), pictureSize(btnCancella)));
     btnChiudi = new IconButton(QStringLiteral("btnChiudi"),
                                QStringLiteral(" Chiude il conto selezionato e lo conserva tra i conti chiusi."), g);
     btnChiudi->setPixmap(billart::archiveIcon(kBillGold, 56, QStringLiteral("Chiudi")));
     btnChiudi->setToolTip(btnChiudi->description());
-    btnChiudi->setGeometry(QRect(QPoint(760, 338), btnChiudi->pixmap().size()));
+    btnChiudi->setGeometry(QRect(QPoint(760, 338), pictureSize(btnChiudi)));
     btnRiapri =
         new IconButton(QStringLiteral("btnRiapri"),
                        QStringLiteral(" Riapre il conto chiuso selezionato e lo riporta tra i conti aperti."), g);
@@ -184,7 +184,7 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     imgGuida = new IconButton(QStringLiteral("imgGuida"), QStringLiteral(" Guida "), g);
     imgGuida->setPixmap(artwork::symbolIcon(QStringLiteral("?"), colours::navy, 40));
     imgGuida->setToolTip(QStringLiteral(" Guida "));
-    imgGuida->setGeometry(QRect(QPoint(995 - 80, 688 - 72), imgGuida->pixmap().size()));
+    imgGuida->setGeometry(QRect(QPoint(995 - 80, 688 - 72), pictureSize(imgGuida)));
 
     connect(imgApri, &IconButton::activated, this, &TfrmAccedi::imgApriClick);
     connect(imgAnnulla, &IconButton::activated, this, &TfrmAccedi::imgAnnullaClick);

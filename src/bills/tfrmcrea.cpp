@@ -102,15 +102,15 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
     imgApplica = new IconButton(QStringLiteral("imgApplica"), QStringLiteral(" Applica e chiudi "), g);
     imgApplica->setPixmap(
         artwork::commandIcon(QStringLiteral("✓"), QStringLiteral("Applica e chiudi"), kBillGreen, 64));
-    imgApplica->setGeometry(QRect(QPoint(497 - 8 - imgApplica->pixmap().width(), 450), imgApplica->pixmap().size()));
+    imgApplica->setGeometry(QRect(QPoint(497 - 8 - pictureSize(imgApplica).width(), 450), pictureSize(imgApplica)));
     imgAnnulla = new IconButton(QStringLiteral("imgAnnulla"), QStringLiteral(" Annulla "), g);
     imgAnnulla->setPixmap(
         artwork::commandIcon(QStringLiteral("✗"), QStringLiteral("Annulla"), QColor(160, 40, 40), 64));
-    imgAnnulla->setGeometry(QRect(QPoint(497 + 8, 450), imgAnnulla->pixmap().size()));
+    imgAnnulla->setGeometry(QRect(QPoint(497 + 8, 450), pictureSize(imgAnnulla)));
     imgGuida = new IconButton(QStringLiteral("imgGuida"), QStringLiteral(" Guida "), g);
     imgGuida->setPixmap(artwork::symbolIcon(QStringLiteral("?"), colours::navy, 40));
     imgGuida->setToolTip(QStringLiteral(" Guida "));
-    imgGuida->setGeometry(QRect(QPoint(995 - 80, 688 - 72), imgGuida->pixmap().size()));
+    imgGuida->setGeometry(QRect(QPoint(995 - 80, 688 - 72), pictureSize(imgGuida)));
 
     connect(imgApplica, &IconButton::activated, this, &TfrmCrea::imgApplicaClick);
     connect(imgAnnulla, &IconButton::activated, this, &TfrmCrea::imgAnnullaClick);

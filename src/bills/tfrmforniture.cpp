@@ -113,7 +113,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
                                 const QPixmap &picture, const QPoint &at) {
         member = new IconButton(QLatin1String(name), description, g);
         member->setPixmap(picture);
-        member->setGeometry(QRect(at, picture.size()));
+        member->setGeometry(QRect(at, artwork::area(picture).size()));
         describe(member);
     };
 
@@ -223,12 +223,12 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
         new IconButton(QStringLiteral("impProdotto"),
                        QStringLiteral(" Importa i dati del prodotto o servizio dal relativo archivio."), panDati01);
     impProdotto->setPixmap(artwork::symbolIcon(QStringLiteral("↓"), QColor(122, 28, 28), 26));
-    impProdotto->setGeometry(QRect(QPoint(584, 24), impProdotto->pixmap().size()));
+    impProdotto->setGeometry(QRect(QPoint(584, 24), pictureSize(impProdotto)));
     describe(impProdotto);
     impCliente = new IconButton(QStringLiteral("impCliente"),
                                 QStringLiteral(" Importa i dati dall'archivio anagrafico clienti."), panDati02);
     impCliente->setPixmap(artwork::symbolIcon(QStringLiteral("↓"), QColor(29, 63, 143), 26));
-    impCliente->setGeometry(QRect(QPoint(267, 116), impCliente->pixmap().size()));
+    impCliente->setGeometry(QRect(QPoint(267, 116), pictureSize(impCliente)));
     describe(impCliente);
     // Tab reaches each import right after the box it fills.
     setTabOrder(txtProdotto, impProdotto);
@@ -258,7 +258,7 @@ TfrmForniture::TfrmForniture(Services &services, QWidget *parent)
     const auto command = [&](IconButton *&member, const char *name, const QString &description,
                              const QPixmap &picture) {
         icon(member, name, description, picture, QPoint(x, 568));
-        x += picture.width() + 6;
+        x += artwork::area(picture).width() + 6;
     };
     command(btnNuovo, "btnNuovo",
             QStringLiteral(" Prepara la schermata ad inserire una nuova consumazione nel conto senza cancellare le "

@@ -152,9 +152,9 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
                              const QPixmap &picture) {
         member = new IconButton(QLatin1String(name), description, g);
         member->setPixmap(picture);
-        member->setGeometry(QRect(QPoint(x, 596), picture.size()));
+        member->setGeometry(QRect(QPoint(x, 596), artwork::area(picture).size()));
         describe(member);
-        x += picture.width() + 6;
+        x += artwork::area(picture).width() + 6;
     };
     command(btnStampa, "btnStampa", QStringLiteral(" Stampa il riepilogo delle consumazioni."),
             artwork::commandIcon(QStringLiteral("▤"), QStringLiteral("Stampa"), kBillGold, 44));

@@ -84,7 +84,7 @@ AttachmentDialog::AttachmentDialog(Services &services, QWidget *parent, const At
     imgGuida = new QLabel(this);
     imgGuida->setObjectName(QStringLiteral("imgGuida"));
     imgGuida->setPixmap(artwork::symbolIcon(QStringLiteral("?"), QColor(31, 110, 74), 28));
-    imgGuida->setGeometry(QRect(QPoint(4, bottom + 2), imgGuida->pixmap().size()));
+    imgGuida->setGeometry(QRect(QPoint(4, bottom + 2), pictureSize(imgGuida)));
     cmdApplica = new QPushButton(QStringLiteral("Applica e chiudi"), this);
     cmdApplica->setObjectName(QStringLiteral("cmdApplica"));
     cmdApplica->setGeometry(kWidth - 12 - 150, bottom + 4, 150, 28);

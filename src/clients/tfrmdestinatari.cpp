@@ -41,8 +41,7 @@ enum class Symbol { New, Save, Search, Word, Excel, Delete, Attach, Folder, Help
 QPixmap commandPicture(Symbol symbol, const QString &caption, const QColor &colour)
 {
     constexpr int size = 40;
-    QPixmap pm(size + 16, size + 13);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(size + 16, size + 13), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plate(8.5, 0.5, size - 1, size - 1);
@@ -155,15 +154,14 @@ QPixmap commandPicture(Symbol symbol, const QString &caption, const QColor &colo
     f.setPixelSize(10);
     p.setFont(f);
     p.setPen(QColor(40, 40, 60));
-    p.drawText(QRectF(0, size, pm.width(), 13), Qt::AlignCenter, caption);
+    p.drawText(QRectF(0, size, artwork::area(pm).width(), 13), Qt::AlignCenter, caption);
     return pm;
 }
 
 // A navigation arrow: one or two triangles, with a bar for first and last.
 QPixmap arrowPicture(bool forward, bool toEnd)
 {
-    QPixmap pm(36, 30);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(36, 30), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient g(0, 0, 0, 30);
@@ -364,7 +362,7 @@ void TfrmDestinatari::buildPanels()
                                  QLineEdit *box) {
         auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), box->parentWidget());
         icon->setPixmap(artwork::symbolIcon(symbol, colour, 22));
-        icon->setGeometry(QRect(QPoint(box->geometry().right() - 4, box->y()), icon->pixmap().size()));
+        icon->setGeometry(QRect(QPoint(box->geometry().right() - 4, box->y()), pictureSize(icon)));
         describe(icon);
         // Tab reaches the check right after the box it checks.
         setTabOrder(box, icon);
@@ -417,7 +415,7 @@ void TfrmDestinatari::buildCommands()
                                    const QColor &colour, int x) {
         auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), g);
         icon->setPixmap(commandPicture(symbol, caption, colour));
-        icon->setGeometry(QRect(QPoint(x, 8), icon->pixmap().size()));
+        icon->setGeometry(QRect(QPoint(x, 8), pictureSize(icon)));
         describe(icon);
         return icon;
     };
@@ -448,7 +446,7 @@ void TfrmDestinatari::buildCommands()
     const auto arrow = [this, g](const char *name, const char *description, bool forward, bool toEnd, int x) {
         auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), g);
         icon->setPixmap(arrowPicture(forward, toEnd));
-        icon->setGeometry(QRect(QPoint(x, 16), icon->pixmap().size()));
+        icon->setGeometry(QRect(QPoint(x, 16), pictureSize(icon)));
         describe(icon);
         return icon;
     };

@@ -1,6 +1,11 @@
 #include "common/artwork.h"
 
+#include <algorithm>
+
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QtMath>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLinearGradient>
@@ -12,10 +17,31 @@
 
 namespace velmora::artwork {
 
+qreal drawingRatio()
+{
+    qreal ratio = 1.0;
+    for (const QScreen *screen : QGuiApplication::screens())
+        ratio = std::max(ratio, screen->devicePixelRatio());
+    return ratio;
+}
+
+QPixmap canvas(const QSize &size, const QColor &fill)
+{
+    const qreal ratio = drawingRatio();
+    QPixmap pm(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)));
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(fill);
+    return pm;
+}
+
+QRect area(const QPixmap &picture)
+{
+    return QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
+}
+
 QPixmap backgroundTile()
 {
-    QPixmap tile(24, 24);
-    tile.fill(QColor(214, 222, 236));
+    QPixmap tile = canvas(QSize(24, 24), QColor(214, 222, 236));
     QPainter p(&tile);
     p.setPen(QColor(196, 206, 226));
     p.drawLine(0, 23, 23, 0);
@@ -29,8 +55,7 @@ QPixmap commandPlate(const QColor &colour, int size, const QString &caption,
                      const std::function<void(QPainter &, const QRectF &)> &drawSymbol)
 {
     const int captionHeight = caption.isEmpty() ? 0 : 13;
-    QPixmap pm(size + 16, size + captionHeight);
-    pm.fill(Qt::transparent);
+    QPixmap pm = canvas(QSize(size + 16, size + captionHeight), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plate(8.5, 0.5, size - 1, size - 1);
@@ -48,7 +73,7 @@ QPixmap commandPlate(const QColor &colour, int size, const QString &caption,
         c.setPixelSize(10);
         p.setFont(c);
         p.setPen(QColor(40, 40, 60));
-        p.drawText(QRectF(0, size, pm.width(), captionHeight), Qt::AlignCenter, caption);
+        p.drawText(QRectF(0, size, area(pm).width(), captionHeight), Qt::AlignCenter, caption);
     }
     return pm;
 }
@@ -72,22 +97,30 @@ QPixmap symbolIcon(const QString &symbol, const QColor &colour, int size)
 
 QPixmap tilePicture(const QString &name)
 {
-    QImage image(QStringLiteral(":/assets/tile_%1.jpg").arg(name));
+    // Drawn at twice the size for dense screens, brought to the screens' own density.
+    const QSize size(227, 256);
+    const qreal ratio = drawingRatio();
+    QImage image(ratio > 1.0 ? QStringLiteral(":/assets/tile_%1@2x.jpg").arg(name)
+                             : QStringLiteral(":/assets/tile_%1.jpg").arg(name));
     if (image.isNull()) {
-        image = QImage(227, 256, QImage::Format_RGB32);
+        image = QImage(size, QImage::Format_RGB32);
         image.fill(colours::navy);
     }
+    const QSize pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio));
+    if (image.size() != pixels)
+        image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
     return QPixmap::fromImage(image);
 }
 
 QPixmap titlePicture(const QString &caption, const QSize &size, const QColor &colour)
 {
-    QPixmap pm(size);
+    QPixmap pm = canvas(size);
     QPainter p(&pm);
     QLinearGradient g(0, 0, 0, size.height());
     g.setColorAt(0, colour.lighter(130));
     g.setColorAt(1, colour);
-    p.fillRect(pm.rect(), g);
+    p.fillRect(area(pm), g);
     QFont f(fonts::text());
     f.setBold(true);
     // The largest size up to two fifths of the height that fits the width.
@@ -99,29 +132,27 @@ QPixmap titlePicture(const QString &caption, const QSize &size, const QColor &co
     }
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(pm.rect(), Qt::AlignCenter, caption);
+    p.drawText(area(pm), Qt::AlignCenter, caption);
     return pm;
 }
 
 QPixmap infoPicture(const QString &text, const QSize &size)
 {
-    QPixmap pm(size);
-    pm.fill(QColor(242, 244, 250));
+    QPixmap pm = canvas(size, QColor(242, 244, 250));
     QPainter p(&pm);
     p.setPen(QColor(200, 205, 220));
-    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(area(pm).adjusted(0, 0, -1, -1));
     QFont f(fonts::text());
     f.setPixelSize(11);
     p.setFont(f);
     p.setPen(QColor(40, 40, 70));
-    p.drawText(pm.rect().adjusted(8, 6, -8, -6), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text);
+    p.drawText(area(pm).adjusted(8, 6, -8, -6), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text);
     return pm;
 }
 
 QPixmap logo(const QSize &size, int style)
 {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = canvas(size, Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const int h = size.height();

@@ -11,6 +11,15 @@
 // scripts/make-artwork.sh and built into the program.
 namespace velmora::artwork {
 
+// The pixel density the artwork is drawn for: that of the densest screen, so pictures stay
+// sharp at 2x instead of being enlarged.
+qreal drawingRatio();
+// A pixmap of a size in screen units, drawn at drawingRatio(): painting on it uses those
+// units, and widgets show it at that size.
+QPixmap canvas(const QSize &size, const QColor &fill = Qt::transparent);
+// The rectangle of a canvas in screen units.
+QRect area(const QPixmap &picture);
+
 // The small bitmap tiled over the background of the working screens.
 QPixmap backgroundTile();
 

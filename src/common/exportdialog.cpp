@@ -168,8 +168,8 @@ ExportDialog::ExportDialog(Services &services, const Setup &setup, QWidget *pare
         icon = new IconButton(QLatin1String(iconName), description, grpControlli, IconButton::Trigger::MouseUp);
         icon->setAccessibleName(caption);
         icon->setPixmap(artwork::symbolIcon(symbol, colour, 48));
-        icon->setGeometry(left + (90 - icon->pixmap().width()) / 2, 16, icon->pixmap().width(),
-                          icon->pixmap().height());
+        icon->setGeometry(left + (90 - pictureSize(icon).width()) / 2, 16, pictureSize(icon).width(),
+                          pictureSize(icon).height());
         label = new IconButton(QLatin1String(labelName), description, grpControlli, IconButton::Trigger::MouseUp);
         label->setText(caption);
         QFont f(fonts::text());

@@ -635,6 +635,11 @@ void IconButton::paintEvent(QPaintEvent *event)
     p.drawRect(QRectF(r).adjusted(2, 2, -2, -2));
 }
 
+QSize pictureSize(const QLabel *label)
+{
+    return label->pixmap().deviceIndependentSize().toSize();
+}
+
 QLabel *hiddenLabel(const QString &name, QWidget *parent)
 {
     auto *label = new QLabel(parent);

@@ -178,6 +178,9 @@ private:
     std::vector<QPointer<IconButton>> m_twins;
 };
 
+// The size in screen units of the picture a label shows, whatever density it is drawn at.
+QSize pictureSize(const QLabel *label);
+
 // A label whose text is set by code and serves as a screen's small state (hidden).
 QLabel *hiddenLabel(const QString &name, QWidget *parent);
 

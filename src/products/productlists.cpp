@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "common/artwork.h"
 #include "common/fonts.h"
 #include "common/widgets.h"
 #include "products/productrecord.h"
@@ -68,8 +69,7 @@ bool quickFindInList(QListWidget *list, const QString &key, QuickFind &finder, S
 
 QPixmap commandPlate(const QString &symbol, const QString &caption, const QColor &colour)
 {
-    QPixmap pm(148, 32);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(148, 32), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plate(0.5, 0.5, 147, 31);
@@ -105,8 +105,7 @@ QPixmap commandPlate(const QString &symbol, const QString &caption, const QColor
 
 QPixmap decorationPicture(Decoration kind, int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(size, size), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
@@ -164,8 +163,7 @@ QPixmap decorationPicture(Decoration kind, int size)
 
 QPixmap warningPicture(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = artwork::canvas(QSize(size, size), Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath t;

@@ -45,7 +45,7 @@ QLabel *picture(QWidget *parent, const char *name, const QPixmap &pixmap, const 
     auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setPixmap(pixmap);
-    label->setGeometry(QRect(at, pixmap.size()));
+    label->setGeometry(QRect(at, artwork::area(pixmap).size()));
     return label;
 }
 
