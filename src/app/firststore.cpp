@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/passwordcodec.h"
+#include "common/folderlock.h"
 #include "common/settingsfile.h"
 
 int main(int argc, char **argv)
@@ -12,10 +13,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "uso: velmora_firststore <cartella del programma>\n");
         return 2;
     }
-    const std::filesystem::path store = std::filesystem::path(argv[1]) / velmora::kPasswordStore;
+    const std::filesystem::path folder(argv[1]);
+    const std::filesystem::path store = folder / velmora::kPasswordStore;
+    // Installing into a folder that a running program already uses: under the folder lock, so a
+    // password being changed meanwhile is never overwritten with the default one.
+    const velmora::FolderLock lock(folder);
+    if (!lock) {
+        std::fprintf(stderr, "impossibile usare la cartella %s\n", folder.c_str());
+        return 1;
+    }
     std::error_code ec;
-    if (std::filesystem::exists(store, ec))
-        return 0;
+    // Anything already there, a link included, is the user's: it is never replaced.
+    const std::filesystem::file_type there = std::filesystem::symlink_status(store, ec).type();
+    if (there != std::filesystem::file_type::not_found)
+        return there == std::filesystem::file_type::none ? 1 : 0; // none: it could not be looked at
     const std::string encoded = velmora::EncodeStoredPassword(velmora::passwordKey(velmora::kDefaultPassword));
     if (!velmora::SettingsFile(store).write(velmora::kPasswordSection, velmora::kPasswordKey, encoded)) {
         std::fprintf(stderr, "impossibile scrivere %s\n", store.c_str());

@@ -322,7 +322,7 @@ BillMove moveConsumptions(const std::filesystem::path &folder, const std::filesy
     // From here the journal stands for the move: settling does the rest, now or later.
     if (!settlePendingMove(folder))
         return {};
-    return {Outcome::Moved, j.moved.size() / recordSize};
+    return {Outcome::Moved, j.moved.size() / recordSize, j.moved.size() / recordSize == whole};
 }
 
 } // namespace velmora

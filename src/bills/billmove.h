@@ -38,6 +38,7 @@ struct BillMove
     };
     Outcome outcome = Outcome::FileError;
     std::size_t moved = 0;
+    bool emptied = false; // the move took the source's last consumption
 };
 
 // Moves the card's consumption (or, without a card, every consumption) of source to the end

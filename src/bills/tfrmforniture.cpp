@@ -747,7 +747,8 @@ void TfrmForniture::btnTrasferisciClick()
                                    .arg(moved.moved)
                                    .arg(choice->name);
     m_services.messages->information(this, QStringLiteral("Trasferimento effettuato con successo"), text);
-    if (choice->all)
+    // Whether all went at once or the last one by itself, the bill is left empty.
+    if (moved.emptied)
         offerDeleteEmpty();
 }
 

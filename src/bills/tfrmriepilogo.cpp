@@ -6,6 +6,7 @@
 
 #include "bills/billartwork.h"
 #include "common/artwork.h"
+#include "common/failuremessage.h"
 #include "common/fonts.h"
 #include "common/exportdialog.h"
 #include "common/keyfilters.h"
@@ -295,7 +296,7 @@ void TfrmRiepilogo::cmdCalcolaClick()
         summary = summariseFolder(m_services.folder, period, by, closed);
     }
     if (summary.outcome == BillSummary::Outcome::FileError) {
-        m_services.messages->plain(this, fileErrorMessage());
+        m_services.messages->plain(this, fileFailureMessage());
         return;
     }
     m_model->setGrid(summaryGrid(summary, by));

@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(call.grid.at(1).join(QLatin1Char('|')), QStringLiteral("1|Mario|1|2|2,50|"));
     }
 
-    void aFolderHeldElsewhereIsAFileErrorAndTheGridStays()
+    void aFolderHeldElsewhereIsToldAsInUseAndTheGridStays()
     {
         Screen s;
         writeBill(s.ts, "Bar", {{"08/12/2026", "Mario", "2,50"}});
@@ -273,7 +273,7 @@ private slots:
         QVERIFY(other.held());
         s.calculate();
         QCOMPARE(s.ts.messages.shown.back().kind, Message::Kind::Plain);
-        QCOMPARE(s.ts.messages.lastText(), fileErrorMessage());
+        QCOMPARE(s.ts.messages.lastText(), archiveBusyMessage());
         QCOMPARE(s.rows(), before);
     }
 };

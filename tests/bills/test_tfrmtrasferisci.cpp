@@ -237,6 +237,29 @@ private slots:
         QCOMPARE(s.products("Piscina.for").size(), 4);
     }
 
+    // The last consumption moved from its card leaves the bill as empty as moving them all.
+    void movingTheLastCardAloneOffersToDeleteTheEmptyBillToo()
+    {
+        Screen s;
+        s.show();
+        for (int left = 3; left > 1; --left) {
+            s.clickLine(0);
+            s.transfer({QStringLiteral("Piscina.for")});
+            QCOMPARE(s.ts.messages.shown.size(), std::size_t(1));
+            QCOMPARE(s.ts.messages.shown[0].kind, Message::Kind::Information);
+            s.ts.messages.clear();
+        }
+        s.ts.messages.answers = {false};
+        s.clickLine(0);
+        s.transfer({QStringLiteral("Piscina.for")});
+        QCOMPARE(s.ts.bytes("Bar.for").size(), 0);
+        QCOMPARE(s.products("Piscina.for").size(), 3);
+        QCOMPARE(s.ts.messages.shown.size(), std::size_t(2));
+        QCOMPARE(s.ts.messages.shown[1].kind, Message::Kind::Question);
+        QCOMPARE(s.ts.messages.shown[1].title, QStringLiteral("Conferma cancellazione conto"));
+        QVERIFY(s.ts.exists("Bar.for"));
+    }
+
     void aBillEmptyAgainIsNotDeletedIfItGotAConsumptionMeanwhile()
     {
         Screen s;
