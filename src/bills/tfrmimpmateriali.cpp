@@ -19,17 +19,6 @@ using namespace velmora;
 
 namespace {
 
-QLabel *text(QWidget *parent, const char *name, const QString &content, const QRect &geometry)
-{
-    auto *label = new QLabel(content, parent);
-    label->setObjectName(QLatin1String(name));
-    QFont f(fonts::text());
-    f.setPixelSize(11);
-    label->setFont(f);
-    label->setGeometry(geometry);
-    return label;
-}
-
 QString productChangedMessage()
 {
     return QStringLiteral("Attenzione: il prodotto selezionato è stato modificato o eliminato da un'altra "
@@ -41,33 +30,24 @@ QString productChangedMessage()
 
 TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
-    setObjectName(QStringLiteral("TfrmImpMateriali"));
-    setWindowTitle(QStringLiteral(" Importa prodotti e servizi da archivio"));
-    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
-    setFixedSize(661, 507);
-    setAutoFillBackground(true);
-    setBackground(this, colours::silver);
+    setUpDialog(this, QStringLiteral("TfrmImpMateriali"), QStringLiteral(" Importa prodotti e servizi da archivio"),
+                {661, 507});
 
-    lblInfo01 = text(this, "lblInfo01",
+    lblInfo01 = dialogText(this, "lblInfo01",
                      QStringLiteral("Inserire una o più parole consecutive presenti nella scheda da cercare e "
                                     "premere il pulsante Trova."),
                      QRect(8, 8, 645, 18));
-    lblInfo02 = text(this, "lblInfo02",
+    lblInfo02 = dialogText(this, "lblInfo02",
                      QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, "
                                     "fare di nuovo clic su Trova."),
                      QRect(8, 26, 645, 18));
-    txtTrova = new TextBox(this, colours::white);
-    txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    makeFindRow(this, txtTrova, cmdTrova02, QRect(8, 50, 520, 24), QRect(536, 49, 117, 26));
     txtTrova->setAccessibleName(QStringLiteral("Testo da cercare"));
-    txtTrova->setGeometry(8, 50, 520, 24);
-    cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
-    cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
-    cmdTrova02->setGeometry(536, 49, 117, 26);
     lstRecords = makeProductList(QStringLiteral("lstRecords"), 1300, this);
     lstRecords->setFocusPolicy(Qt::TabFocus);
     lstRecords->setAccessibleName(QStringLiteral("Prodotti e servizi in archivio"));
     lstRecords->setGeometry(8, 82, 645, 268);
-    lblInfo03 = text(this, "lblInfo03", QStringLiteral("Selezionare una voce dall'elenco e premere Importa."),
+    lblInfo03 = dialogText(this, "lblInfo03", QStringLiteral("Selezionare una voce dall'elenco e premere Importa."),
                      QRect(8, 356, 645, 18));
     lblInfo03->setStyleSheet(QStringLiteral("color: maroon;"));
 
@@ -81,7 +61,7 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     QFont boxFont(fonts::text());
     boxFont.setPointSize(8);
     boxFont.setBold(true);
-    text(this, "lblGiacenza", QStringLiteral("Giacenza attuale:"), QRect(250, 384, 150, 22))
+    dialogText(this, "lblGiacenza", QStringLiteral("Giacenza attuale:"), QRect(250, 384, 150, 22))
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtGiacenza = new TextBox(this, colours::silver);
     txtGiacenza->setObjectName(QStringLiteral("txtGiacenza"));
@@ -92,7 +72,7 @@ TfrmImpMateriali::TfrmImpMateriali(Services &services, QWidget *parent) : QDialo
     txtGiacenza->setFont(boxFont);
     txtGiacenza->setGeometry(408, 384, 120, 22);
     txtGiacenza->setText(QStringLiteral("0"));
-    text(this, "lblQuant", QStringLiteral("Quant. da decurtare:"), QRect(250, 412, 150, 22))
+    dialogText(this, "lblQuant", QStringLiteral("Quant. da decurtare:"), QRect(250, 412, 150, 22))
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtQuant = new TextBox(this, colours::white);
     txtQuant->setObjectName(QStringLiteral("txtQuant"));

@@ -9,18 +9,6 @@ using namespace velmora;
 
 namespace {
 
-QLabel *text(QWidget *parent, const char *name, const QString &content, const QRect &geometry)
-{
-    auto *label = new QLabel(content, parent);
-    label->setObjectName(QLatin1String(name));
-    QFont f(fonts::text());
-    f.setPixelSize(11);
-    label->setFont(f);
-    label->setWordWrap(true);
-    label->setGeometry(geometry);
-    return label;
-}
-
 bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b)
 {
     std::error_code ec;
@@ -33,28 +21,18 @@ TfrmTrasferisci::TfrmTrasferisci(Services &services, const std::filesystem::path
                                  QWidget *parent)
     : QDialog(parent), m_services(services)
 {
-    setObjectName(QStringLiteral("TfrmTrasferisci"));
-    setWindowTitle(QStringLiteral(" Trasferimento consumazioni"));
-    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
-    setFixedSize(521, 487);
-    setAutoFillBackground(true);
-    setBackground(this, colours::silver);
+    setUpDialog(this, QStringLiteral("TfrmTrasferisci"), QStringLiteral(" Trasferimento consumazioni"), {521, 487});
 
-    lblInfo01 = text(this, "lblInfo01",
+    lblInfo01 = dialogText(this, "lblInfo01",
                      QStringLiteral("Selezionare nell'elenco il conto che deve ricevere le consumazioni e premere "
                                     "OK."),
-                     QRect(8, 8, 505, 32));
-    lblInfo02 = text(this, "lblInfo02",
+                     QRect(8, 8, 505, 32), true);
+    lblInfo02 = dialogText(this, "lblInfo02",
                      QStringLiteral("Inserire una o più parole consecutive presenti nel nome del conto da cercare e "
                                     "premere il pulsante Trova."),
-                     QRect(8, 42, 505, 32));
-    txtTrova = new TextBox(this, colours::white);
-    txtTrova->setObjectName(QStringLiteral("txtTrova"));
-    txtTrova->setGeometry(8, 78, 380, 24);
+                     QRect(8, 42, 505, 32), true);
+    makeFindRow(this, txtTrova, cmdTrova02, QRect(8, 78, 380, 24), QRect(396, 77, 117, 26));
     txtTrova->setAccessibleName(QStringLiteral("Parole del nome del conto da cercare"));
-    cmdTrova02 = new QPushButton(QStringLiteral("Trova"), this);
-    cmdTrova02->setObjectName(QStringLiteral("cmdTrova02"));
-    cmdTrova02->setGeometry(396, 77, 117, 26);
 
     lstConti = new QListWidget(this);
     lstConti->setObjectName(QStringLiteral("lstConti"));

@@ -1,4 +1,7 @@
 #include "common/widgets.h"
+#include "common/fonts.h"
+
+#include <QDialog>
 
 #include <array>
 #include <utility>
@@ -633,6 +636,39 @@ void IconButton::paintEvent(QPaintEvent *event)
     p.drawRect(r.adjusted(0, 0, -1, -1));
     p.setPen(QPen(QColor(255, 200, 0), 2));
     p.drawRect(QRectF(r).adjusted(2, 2, -2, -2));
+}
+
+void setUpDialog(QDialog *dialog, const QString &name, const QString &caption, const QSize &size)
+{
+    dialog->setObjectName(name);
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    dialog->setFixedSize(size);
+    dialog->setAutoFillBackground(true);
+    setBackground(dialog, colours::silver);
+}
+
+QLabel *dialogText(QWidget *parent, const char *name, const QString &content, const QRect &geometry, bool wrap)
+{
+    auto *label = new QLabel(content, parent);
+    label->setObjectName(QLatin1String(name));
+    QFont f(fonts::text());
+    f.setPixelSize(11);
+    label->setFont(f);
+    label->setWordWrap(wrap);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void makeFindRow(QWidget *parent, TextBox *&box, QPushButton *&button, const QRect &boxGeometry,
+                 const QRect &buttonGeometry)
+{
+    box = new TextBox(parent, colours::white);
+    box->setObjectName(QStringLiteral("txtTrova"));
+    box->setGeometry(boxGeometry);
+    button = new QPushButton(QStringLiteral("Trova"), parent);
+    button->setObjectName(QStringLiteral("cmdTrova02"));
+    button->setGeometry(buttonGeometry);
 }
 
 QSize pictureSize(const QLabel *label)

@@ -14,6 +14,9 @@
 #include <QShortcut>
 
 // The small controls every screen is built from.
+class QDialog;
+class QPushButton;
+
 namespace velmora {
 
 namespace colours {
@@ -183,6 +186,16 @@ QSize pictureSize(const QLabel *label);
 
 // A label whose text is set by code and serves as a screen's small state (hidden).
 QLabel *hiddenLabel(const QString &name, QWidget *parent);
+
+// The frame of a one-use dialog: its name and caption, a fixed size without a maximise
+// button, on the dialogs' silver.
+void setUpDialog(QDialog *dialog, const QString &name, const QString &caption, const QSize &size);
+// An instruction or caption of a one-use dialog, in the dialogs' small type.
+QLabel *dialogText(QWidget *parent, const char *name, const QString &content, const QRect &geometry,
+                   bool wrap = false);
+// The search row of a list dialog: the white box txtTrova and its button cmdTrova02.
+void makeFindRow(QWidget *parent, TextBox *&box, QPushButton *&button, const QRect &boxGeometry,
+                 const QRect &buttonGeometry);
 
 // Centres a window on its screen's available area every time it is shown.
 void centreWhenShown(QWidget *window);
