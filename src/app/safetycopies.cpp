@@ -176,43 +176,6 @@ bool startsWith(std::string_view text, std::string_view head)
     return text.substr(0, head.size()) == head;
 }
 
-// A whole regular file; an archive may be a link the user made, so links are followed.
-std::optional<std::string> readFile(const std::filesystem::path &path, std::uintmax_t maxSize,
-                                    safefile::Links links = safefile::Links::Follow)
-{
-    safefile::Fd fd(safefile::openRegular(path, O_RDONLY, links, maxSize));
-    if (!fd.valid())
-        return std::nullopt;
-    std::string data;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        data.append(buf, static_cast<std::size_t>(n));
-        if (maxSize != 0 && data.size() > maxSize)
-            return std::nullopt;
-    }
-    return data;
-}
-
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Writes a new file whole and flushes it to the device; false leaves it to the caller to remove.
 bool writeNewFile(int rawFd, std::string_view data, const struct stat *keep)
 {
@@ -221,7 +184,7 @@ bool writeNewFile(int rawFd, std::string_view data, const struct stat *keep)
         return false;
     if (keep && !safefile::keepModeAndGroup(fd.get(), *keep))
         return false;
-    if (!writeAll(fd.get(), data) || ::fsync(fd.get()) != 0)
+    if (!safefile::writeAt(fd.get(), data.data(), data.size(), 0) || ::fsync(fd.get()) != 0)
         return false;
     // The read back that follows should come from the device, not from what the system kept.
     (void)::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_DONTNEED);
@@ -661,7 +624,7 @@ CheckedCopy checkCopyBytes(std::string_view zipBytes, const CopyLimits &limits)
 CheckedCopy checkCopyFile(const std::filesystem::path &copy, const CopyLimits &limits)
 {
     // The ZIP of a copy is smaller than what it unpacks to; a far larger file is not a copy.
-    const auto bytes = readFile(copy, limits.maxTotal + (std::uint64_t{1} << 20), safefile::Links::Follow);
+    const auto bytes = readWholeFile(copy, limits.maxTotal + (std::uint64_t{1} << 20), safefile::Links::Follow);
     if (!bytes)
         return CheckedCopy{};
     return checkCopyBytes(*bytes, limits);
@@ -689,7 +652,7 @@ CopyResult makeCopy(const std::filesystem::path &programFolder, const std::files
             return result;
         }
         for (const DataFile &file : programDataFiles(programFolder)) {
-            auto data = readFile(file.path, kMaxArchiveBytes);
+            auto data = readWholeFile(file.path, kMaxArchiveBytes, safefile::Links::Follow);
             if (!data) {
                 result.outcome = CopyResult::Outcome::SourceError;
                 return result;
@@ -731,7 +694,7 @@ CopyResult makeCopy(const std::filesystem::path &programFolder, const std::files
         return fail(CopyResult::Outcome::DestinationError);
     step();
     // Read back what reached the disk and check it as a restore would.
-    const auto back = readFile(temp, bytes->size() + 1, safefile::Links::Refuse);
+    const auto back = readWholeFile(temp, bytes->size() + 1, safefile::Links::Refuse);
     if (!back)
         return fail(CopyResult::Outcome::DestinationError);
     if (*back != *bytes)
@@ -905,7 +868,7 @@ bool installOver(const std::filesystem::path &staged, const std::filesystem::pat
     if (errno != EXDEV)
         return false;
     // The link leads to another file system: written there whole under a new name, then renamed.
-    const auto bytes = readFile(staged, kMaxArchiveBytes, safefile::Links::Refuse);
+    const auto bytes = readWholeFile(staged, kMaxArchiveBytes, safefile::Links::Refuse);
     if (!bytes)
         return false;
     struct stat st
@@ -1039,7 +1002,7 @@ RestoreResult restoreCopy(const std::filesystem::path &programFolder, const std:
     }
     // Every unpacked file checked on the disk against the manifest.
     for (const ManifestEntry &e : checked.manifest.files) {
-        const auto back = readFile(staging / e.name, kMaxArchiveBytes, safefile::Links::Refuse);
+        const auto back = readWholeFile(staging / e.name, kMaxArchiveBytes, safefile::Links::Refuse);
         if (!back || back->size() != e.size || sha256Hex(*back) != e.sha256 ||
             !safefile::syncFolderOf(staging / e.name))
             return abandon();

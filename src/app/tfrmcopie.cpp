@@ -92,17 +92,6 @@ QString contentsText(const Manifest &m)
     return parts.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
 }
 
-QLabel *infoText(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(QFont(fonts::text(), 9));
-    return label;
-}
-
 QPushButton *command(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
@@ -191,20 +180,17 @@ TfrmCopie::TfrmCopie(Services &services, QWidget *parent)
     setObjectName(QStringLiteral("TfrmCopie"));
     QWidget *g = grpContainer;
 
-    auto *title = new QLabel(g);
-    title->setObjectName(QStringLiteral("imgTitolo"));
-    title->setPixmap(artwork::titlePicture(QStringLiteral("COPIE DI SICUREZZA"), QSize(915, 56), kCopiesTeal));
-    title->setGeometry(40, 24, 915, 56);
+    addTitle(QStringLiteral("COPIE DI SICUREZZA"), kCopiesTeal, QRect(40, 24, 915, 56));
 
     lblInfo01 = infoText(QStringLiteral("lblInfo01"),
                          QStringLiteral("Una copia di sicurezza conserva in un solo file gli archivi dei clienti e "
                                         "dei prodotti, tutti i conti aperti e chiusi e la password di accesso. "
                                         "Si consiglia di salvare le copie su una chiavetta USB o su un altro "
                                         "disco, così che un guasto del computer non le porti via insieme ai dati."),
-                         QRect(40, 96, 915, 40), g);
+                         QRect(40, 96, 915, 40));
 
     auto *folderLabel =
-        infoText(QStringLiteral("lblCartella"), QStringLiteral("Cartella delle copie:"), QRect(40, 150, 160, 22), g);
+        infoText(QStringLiteral("lblCartella"), QStringLiteral("Cartella delle copie:"), QRect(40, 150, 160, 22));
     folderLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     txtCartella = new QLineEdit(g);
     txtCartella->setObjectName(QStringLiteral("txtCartella"));
@@ -244,7 +230,7 @@ TfrmCopie::TfrmCopie(Services &services, QWidget *parent)
                                         "nella cartella scelta; si conservano le ultime dieci.\n\n"
                                         "Il ripristino sostituisce i dati attuali con quelli della copia "
                                         "selezionata, dopo averne fatta una copia."),
-                         QRect(790, 190, 165, 200), g);
+                         QRect(790, 190, 165, 200));
     cmdCrea = command(QStringLiteral("cmdCrea"), QStringLiteral("Crea copia"), QRect(790, 430, 165, 36), g);
     cmdRipristina =
         command(QStringLiteral("cmdRipristina"), QStringLiteral("Ripristina copia"), QRect(790, 476, 165, 36), g);

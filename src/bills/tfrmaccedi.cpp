@@ -33,17 +33,6 @@ public:
     }
 };
 
-QLabel *infoText(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(QFont(fonts::text(), 9));
-    return label;
-}
-
 QString binInstructions()
 {
     return QStringLiteral("Per eliminare un conto definitivamente, selezionarlo e fare clic sull'icona del cestino.");
@@ -97,19 +86,16 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     setObjectName(QStringLiteral("TfrmAccedi"));
     QWidget *g = grpContainer;
 
-    auto *title = new QLabel(g);
-    title->setObjectName(QStringLiteral("imgTitolo"));
-    title->setPixmap(artwork::titlePicture(QStringLiteral("APRI CONTO ESISTENTE"), QSize(915, 56), kBillGold));
-    title->setGeometry(40, 24, 915, 56);
+    addTitle(QStringLiteral("APRI CONTO ESISTENTE"), kBillGold, QRect(40, 24, 915, 56));
 
     lblInfo01 = infoText(QStringLiteral("lblInfo01"),
                          QStringLiteral("Selezionare con un clic il conto a cui si vuole accedere nell'elenco "
                                         "sottostante e premere il pulsante Apri conto."),
-                         QRect(40, 96, 620, 36), g);
+                         QRect(40, 96, 620, 36));
     lblInfo02 = infoText(QStringLiteral("lblInfo02"),
                          QStringLiteral("Fare clic sul pulsante Annulla per uscire da questo ambiente e tornare "
                                         "nella schermata di avvio."),
-                         QRect(40, 136, 620, 36), g);
+                         QRect(40, 136, 620, 36));
 
     lstClassi = new QListWidget(g);
     lstClassi->setObjectName(QStringLiteral("lstClassi"));
@@ -136,7 +122,7 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     lblInfo04 = infoText(QStringLiteral("lblInfo04"),
                          QStringLiteral("Inserire una o più parole consecutive presenti nel nome del conto da cercare "
                                         "e premere il pulsante Trova."),
-                         QRect(690, 180, 265, 54), g);
+                         QRect(690, 180, 265, 54));
     txtTrova = new TextBox(g, colours::white);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
     txtTrova->setAccessibleName(QStringLiteral("Parole del nome del conto da cercare"));
@@ -148,8 +134,8 @@ TfrmAccedi::TfrmAccedi(Services &services, QWidget *parent)
     cmdTrova02->setGeometry(876, 239, 79, 30);
     cmdTrova02->setAutoDefault(false);
 
-    lblInfo03 = infoText(QStringLiteral("lblInfo03"), binInstructions(), QRect(690, 292, 265, 40), g);
-    lblInfo05 = infoText(QStringLiteral("lblInfo05"), closeInstructions(), QRect(690, 414, 265, 54), g);
+    lblInfo03 = infoText(QStringLiteral("lblInfo03"), binInstructions(), QRect(690, 292, 265, 40));
+    lblInfo05 = infoText(QStringLiteral("lblInfo05"), closeInstructions(), QRect(690, 414, 265, 54));
     btnCancella = new IconButton(QStringLiteral("btnCancella"), QStringLiteral(" Elimina conto selezionato "), g);
     btnCancella->setPixmap(billart::binIcon(QColor(160, 40, 40), 56, QStringLiteral("Elimina")));
     btnCancella->setToolTip(btnCancella->description());

@@ -13,16 +13,6 @@ namespace {
 
 const QColor kBillGreen(31, 110, 74);
 
-QLabel *infoText(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setFont(QFont(fonts::text(), 10));
-    return label;
-}
-
 // Characters a bill name cannot take: the nine a file name cannot hold and the control
 // characters (a pasted line feed or tab). Typing cannot give them; pasted ones become spaces.
 bool refusedInName(QChar c)
@@ -54,15 +44,12 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
     setObjectName(QStringLiteral("TfrmCrea"));
     QWidget *g = grpContainer;
 
-    auto *title = new QLabel(g);
-    title->setObjectName(QStringLiteral("imgTitolo"));
-    title->setPixmap(artwork::titlePicture(QStringLiteral("CREA NUOVO CONTO"), QSize(915, 56), kBillGreen));
-    title->setGeometry(40, 30, 915, 56);
+    addTitle(QStringLiteral("CREA NUOVO CONTO"), kBillGreen, QRect(40, 30, 915, 56));
 
     lblInfo01 = infoText(QStringLiteral("lblInfo01"),
                          QStringLiteral("Indicare il nome del nuovo conto che si intende creare nella casella di testo "
                                         "sottostante e premere il pulsante Applica e chiudi."),
-                         QRect(80, 130, 835, 44), g);
+                         QRect(80, 130, 835, 44), 10, Qt::AlignLeft | Qt::AlignVCenter);
 
     panTitolo = new QLabel(QStringLiteral("Nome conto:"), g);
     panTitolo->setObjectName(QStringLiteral("panTitolo"));
@@ -93,11 +80,11 @@ TfrmCrea::TfrmCrea(Services &services, QWidget *parent)
     lblInfo02 = infoText(QStringLiteral("lblInfo02"),
                          QStringLiteral("Il nome attribuito al conto apparirà nell'elenco di selezione visualizzato "
                                         "attraverso la funzione Apri conto esistente. "),
-                         QRect(80, 300, 835, 44), g);
+                         QRect(80, 300, 835, 44), 10, Qt::AlignLeft | Qt::AlignVCenter);
     lblInfo03 = infoText(QStringLiteral("lblInfo03"),
                          QStringLiteral("Per uscire da questa schermata senza creare un nuovo conto fare clic sul "
                                         "pulsante Annulla. "),
-                         QRect(80, 356, 835, 44), g);
+                         QRect(80, 356, 835, 44), 10, Qt::AlignLeft | Qt::AlignVCenter);
 
     imgApplica = new IconButton(QStringLiteral("imgApplica"), QStringLiteral(" Applica e chiudi "), g);
     imgApplica->setPixmap(

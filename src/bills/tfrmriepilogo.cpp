@@ -44,10 +44,7 @@ TfrmRiepilogo::TfrmRiepilogo(Services &services, QWidget *parent)
     QWidget *g = grpContainer;
     addInfoBar();
 
-    auto *title = new QLabel(g);
-    title->setObjectName(QStringLiteral("imgTitolo"));
-    title->setPixmap(artwork::titlePicture(QStringLiteral("RIEPILOGO DELLE CONSUMAZIONI"), QSize(975, 48), kBillGold));
-    title->setGeometry(10, 10, 975, 48);
+    addTitle(QStringLiteral("RIEPILOGO DELLE CONSUMAZIONI"), kBillGold, QRect(10, 10, 975, 48));
 
     auto *istruzioni = new QLabel(QStringLiteral("Indicare il periodo, scegliere come raggruppare le consumazioni e "
                                                  "premere Calcola: il riepilogo somma le consumazioni di tutti i "
@@ -363,13 +360,11 @@ bool TfrmRiepilogo::eventFilter(QObject *watched, QEvent *event)
         const auto *move = static_cast<QMouseEvent *>(event);
         auto *surface = qobject_cast<QWidget *>(watched);
         QWidget *under = surface ? surface->childAt(move->position().toPoint()) : nullptr;
-        for (QWidget *w = under ? under : surface; w; w = w->parentWidget()) {
-            if (const auto it = m_descriptions.find(w); it != m_descriptions.end()) {
+        for (QObject *w : {static_cast<QObject *>(under), watched}) {
+            if (const auto it = m_descriptions.find(w); w && it != m_descriptions.end()) {
                 panInfo->setText(it->second);
                 return QWidget::eventFilter(watched, event);
             }
-            if (w == grpContainer)
-                break;
         }
         if (watched == grdRiepilogo->viewport()) {
             const QModelIndex current = grdRiepilogo->currentIndex();

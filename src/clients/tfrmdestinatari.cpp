@@ -359,8 +359,8 @@ void TfrmDestinatari::buildPanels()
 
     // The check icons and the mail icon sit at the end of their boxes.
     const auto sideIcon = [this](const char *name, const char *description, const QString &symbol, const QColor &colour,
-                                 QLineEdit *box) {
-        auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), box->parentWidget());
+                                 QLineEdit *box, QWidget *panel) {
+        auto *icon = new IconButton(QLatin1String(name), QString::fromUtf8(description), panel);
         icon->setPixmap(artwork::symbolIcon(symbol, colour, 22));
         icon->setGeometry(QRect(QPoint(box->geometry().right() - 4, box->y()), pictureSize(icon)));
         describe(icon);
@@ -369,13 +369,16 @@ void TfrmDestinatari::buildPanels()
         return icon;
     };
     const QColor checkColour(31, 110, 74);
-    chkCodFisc = sideIcon("chkCodFisc", " Controlla il codice fiscale.", QStringLiteral("✓"), checkColour, txtCodFisc);
-    chkIva = sideIcon("chkIva", " Controlla il numero di partita IVA.", QStringLiteral("✓"), checkColour, txtIva);
+    chkCodFisc = sideIcon("chkCodFisc", " Controlla il codice fiscale.", QStringLiteral("✓"), checkColour, txtCodFisc,
+                          panRiquadro03);
+    chkIva = sideIcon("chkIva", " Controlla il numero di partita IVA.", QStringLiteral("✓"), checkColour, txtIva,
+                      panRiquadro03);
     chkNumCarta = sideIcon("chkNumCarta", " Controlla il numero di carta di credito.", QStringLiteral("✓"), checkColour,
-                           txtCarta);
-    chkIban = sideIcon("chkIban", " Controlla le coordinate bancarie IBAN.", QStringLiteral("✓"), checkColour, txtIban);
+                           txtCarta, panRiquadro04);
+    chkIban = sideIcon("chkIban", " Controlla le coordinate bancarie IBAN.", QStringLiteral("✓"), checkColour, txtIban,
+                       panRiquadro04);
     imgEmail = sideIcon("imgEmail", " Invia un messaggio e-mail all'indirizzo indicato.", QStringLiteral("@"), kPlate,
-                        txtEmail);
+                        txtEmail, panRiquadro05);
 
     // The free corner under the fiscal data carries the program's mark.
     auto *mark = new QLabel(g);

@@ -1,5 +1,7 @@
 #include "common/qtservices.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
@@ -145,16 +147,20 @@ QtShellService::QtShellService(QString opener, double settleSeconds)
 QtShellService::~QtShellService()
 {
     // Openers still awaited are let go unanswered; only their short watch ends here.
-    for (QProcess *process : m_watches.findChildren<QProcess *>(Qt::FindDirectChildrenOnly)) {
+    for (const QPointer<QProcess> &process : m_watches) {
+        if (!process)
+            continue;
         process->disconnect();
         process->kill();
         process->waitForFinished(1000);
+        delete process.data();
     }
 }
 
 int QtShellService::pendingOpeners() const
 {
-    return static_cast<int>(m_watches.findChildren<QProcess *>(Qt::FindDirectChildrenOnly).size());
+    return static_cast<int>(std::count_if(m_watches.begin(), m_watches.end(),
+                                          [](const QPointer<QProcess> &process) { return !process.isNull(); }));
 }
 
 void QtShellService::openPath(const QString &path, Failed failed)
@@ -188,7 +194,10 @@ void QtShellService::open(const QString &target, Failed failed)
             failed();
         return;
     }
-    auto *process = new QProcess(&m_watches);
+    // A finished watch deletes itself; its place in the list is dropped with the next one.
+    std::erase_if(m_watches, [](const QPointer<QProcess> &watch) { return watch.isNull(); });
+    auto *process = new QProcess;
+    m_watches.emplace_back(process);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     // One answer per target, whichever way the watch ends.
@@ -202,7 +211,6 @@ void QtShellService::open(const QString &target, Failed failed)
     };
     QObject::connect(process, &QProcess::finished, process,
                      [process, report](int exitCode, QProcess::ExitStatus status) {
-                         process->setParent(nullptr);
                          process->deleteLater();
                          if (status != QProcess::NormalExit || exitCode != 0)
                              report();
@@ -210,7 +218,6 @@ void QtShellService::open(const QString &target, Failed failed)
     QObject::connect(process, &QProcess::errorOccurred, process, [process, report](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        process->setParent(nullptr);
         process->deleteLater();
         report();
     });

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
+#include <QProcess>
 
 #include "common/services.h"
 
@@ -54,7 +57,7 @@ private:
 
     QString m_opener;
     double m_settleSeconds;
-    QObject m_watches; // parent of the openers still being awaited
+    std::vector<QPointer<QProcess>> m_watches; // the openers still being awaited
 };
 
 class QtDialogService final : public DialogService

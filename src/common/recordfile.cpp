@@ -291,9 +291,10 @@ RecordFile::Guarded RecordFile::removeIfUnchanged(std::size_t n, std::string_vie
     return removeByCopy(std::to_string(n), tempPath) ? Guarded::Done : Guarded::FileError;
 }
 
-std::optional<std::string> readWholeFile(const std::filesystem::path &path, std::uintmax_t maxSize)
+std::optional<std::string> readWholeFile(const std::filesystem::path &path, std::uintmax_t maxSize,
+                                         safefile::Links links)
 {
-    Fd fd(safefile::openRegular(path, O_RDONLY, Links::Refuse, maxSize));
+    Fd fd(safefile::openRegular(path, O_RDONLY, links, maxSize));
     if (!fd.valid())
         return std::nullopt;
     const auto size = fileSize(fd.get());

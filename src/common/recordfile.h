@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/safefile.h"
+
 // A headerless file of fixed-size records. Every call opens the file, works and closes it
 // again, so nothing stays open between user actions. A trailing partial record is ignored.
 // Each call reports success or failure; the screen turns a failure into its file error message.
@@ -84,9 +86,10 @@ struct NumberedRecord
 [[nodiscard]] bool findLastRecord(const RecordFile &file, const std::function<bool(std::string_view record)> &wanted,
                                   std::optional<NumberedRecord> &found);
 
-// Reads a whole regular file, never through a link; nullopt when it cannot be read or is
-// larger than maxSize bytes (when not 0).
-std::optional<std::string> readWholeFile(const std::filesystem::path &path, std::uintmax_t maxSize = 0);
+// Reads a whole regular file, through a link only under Links::Follow; nullopt when it cannot
+// be read or is larger than maxSize bytes (when not 0).
+std::optional<std::string> readWholeFile(const std::filesystem::path &path, std::uintmax_t maxSize = 0,
+                                         safefile::Links links = safefile::Links::Refuse);
 
 // Writes a whole file through a file of a unique name renamed over it, flushed to the device.
 // A new file gets mode 0660 less the umask; a replaced one keeps its mode and group.

@@ -63,6 +63,26 @@ void WorkingScreen::addInfoBar()
     panInfo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+void WorkingScreen::addTitle(const QString &caption, const QColor &colour, const QRect &geometry)
+{
+    auto *title = new QLabel(grpContainer);
+    title->setObjectName(QStringLiteral("imgTitolo"));
+    title->setPixmap(artwork::titlePicture(caption, geometry.size(), colour));
+    title->setGeometry(geometry);
+}
+
+QLabel *WorkingScreen::infoText(const QString &name, const QString &text, const QRect &geometry, int points,
+                                Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, grpContainer);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(alignment);
+    label->setFont(QFont(fonts::text(), points));
+    return label;
+}
+
 void WorkingScreen::describe(IconButton *icon)
 {
     connect(icon, &IconButton::hovered, this, [this](const QString &text) {

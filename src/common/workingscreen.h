@@ -50,6 +50,11 @@ public:
 protected:
     // Adds the description bar at the bottom of the content group.
     void addInfoBar();
+    // The screen's title picture "imgTitolo" across the top of the content group.
+    void addTitle(const QString &caption, const QColor &colour, const QRect &geometry);
+    // An instruction text of the screen, wrapped in its box.
+    QLabel *infoText(const QString &name, const QString &text, const QRect &geometry, int points = 9,
+                     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
     // Moves a card by one of its arrows. count is the archive's record count, nullopt when the
     // archive could not be used; position is the card's record number label; show puts a record on it.
     void moveCard(Arrow arrow, std::optional<std::size_t> count, QLabel *position,
