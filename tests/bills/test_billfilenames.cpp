@@ -22,6 +22,7 @@ using namespace velmora;
 using velmora::test::Message;
 using velmora::test::PrintingFakes;
 using velmora::test::TestServices;
+using velmora::test::linesOf;
 using velmora::test::whenModal;
 
 namespace {
@@ -41,14 +42,6 @@ std::string consumptionRecord(const std::string &product, const std::string &qua
     v[consumption::Prezzo] = price;
     v[consumption::Importo] = amount;
     return consumptionLayout().encode(v);
-}
-
-QStringList linesOf(const QListWidget *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
 }
 
 } // namespace

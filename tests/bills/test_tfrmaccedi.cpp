@@ -19,16 +19,9 @@
 using namespace velmora;
 using velmora::test::Message;
 using velmora::test::TestServices;
+using velmora::test::linesOf;
 
 namespace {
-
-QStringList linesOf(const QListWidget *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
 
 QString selectedLine(const QListWidget *list)
 {

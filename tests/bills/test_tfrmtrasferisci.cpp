@@ -19,6 +19,7 @@
 using namespace velmora;
 using velmora::test::Message;
 using velmora::test::TestServices;
+using velmora::test::linesOf;
 using velmora::test::whenModal;
 
 namespace {
@@ -32,14 +33,6 @@ std::string consumptionOf(const std::string &product, const std::string &amount 
     v[consumption::Prezzo] = amount;
     v[consumption::Importo] = amount;
     return consumptionLayout().encode(v);
-}
-
-QStringList linesOf(const QListWidget *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
 }
 
 // What the user does in the transfer dialog.

@@ -1,6 +1,7 @@
 #include "support/fakes.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QTest>
 
 namespace velmora::test {
@@ -136,6 +137,14 @@ QByteArray TestServices::bytes(const std::string &name) const
 bool TestServices::exists(const std::string &name) const
 {
     return std::filesystem::exists(file(name));
+}
+
+QStringList linesOf(const QListWidget *list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
 }
 
 void typeText(QWidget *widget, const QString &text)

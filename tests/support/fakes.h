@@ -9,7 +9,10 @@
 
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QStringList>
 #include <QWidget>
+
+class QListWidget;
 
 #include "common/services.h"
 
@@ -138,5 +141,8 @@ public:
 
 // Types text key by key like QTest::keyClicks, accented and other non-ASCII characters included.
 void typeText(QWidget *widget, const QString &text);
+
+// The texts of a list's lines, top to bottom.
+QStringList linesOf(const QListWidget *list);
 
 } // namespace velmora::test
